@@ -1,0 +1,1 @@
+#include "qorv_dsp.h"

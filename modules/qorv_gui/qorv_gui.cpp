@@ -1,0 +1,1 @@
+#include "qorv_gui.h"

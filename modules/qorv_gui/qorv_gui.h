@@ -1,0 +1,30 @@
+/*******************************************************************************
+ BEGIN_JUCE_MODULE_DECLARATION
+
+  ID:                 qorv_gui
+  vendor:             Quorvex
+  version:            1.1.3
+  name:               Quorvex GUI
+  description:        Look and feel, widgets, labeled suites, hint display and the
+                      preset system (manager, loader, files, packs, browser).
+  website:            https://quorvex.com
+  license:            Proprietary
+  minimumCppStandard: 17
+
+  dependencies:       juce_core juce_data_structures juce_events juce_graphics juce_gui_basics juce_audio_processors
+
+ END_JUCE_MODULE_DECLARATION
+*******************************************************************************/
+
+#pragma once
+#define QORV_GUI_H_INCLUDED
+
+#include <juce_core/juce_core.h>
+#include <juce_data_structures/juce_data_structures.h>
+#include <juce_events/juce_events.h>
+#include <juce_graphics/juce_graphics.h>
+#include <juce_gui_basics/juce_gui_basics.h>
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include "interfaces/LabelUpdater.h"
+#include "interfaces/UserValueUpdater.h"

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ParameterLayout.h"
+
+namespace detail
+{
+/** Holds the undo manager so that it exists before the parameter state that
+    records into it is built, and outlives it. */
+struct ModelTreeUndoHolder
+{
+    juce::UndoManager undoManager;
+};
+} // namespace detail
+
+/** The plug-in's parameter state: the framework's value-tree state with its own
+    undo manager, the single undo history of the plug-in. */
+class ModelTree : private detail::ModelTreeUndoHolder,
+                  public juce::AudioProcessorValueTreeState
+{
+public:
+    static inline const juce::Identifier treeType { "Td11" };
+
+    ModelTree (juce::AudioProcessor& processor, juce::AudioProcessorValueTreeState::ParameterLayout layout)
+        : juce::AudioProcessorValueTreeState (processor, &(detail::ModelTreeUndoHolder::undoManager), treeType, std::move (layout))
+    {
+    }
+
+    juce::UndoManager& getUndoManager() noexcept { return detail::ModelTreeUndoHolder::undoManager; }
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ModelTree)
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+namespace tandrel::test
+{
+/** A fresh folder under the system temp folder, removed with its contents on destruction. */
+class ScopedTempDir
+{
+public:
+    ScopedTempDir()
+        : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
+                      .getNonexistentChildFile ("tandrel-test", "", false))
+    {
+        folder.createDirectory();
+    }
+
+    ~ScopedTempDir() { folder.deleteRecursively(); }
+
+    const juce::File& get() const noexcept { return folder; }
+    juce::File operator[] (const juce::String& relativePath) const { return folder.getChildFile (relativePath); }
+
+    ScopedTempDir (const ScopedTempDir&) = delete;
+    ScopedTempDir& operator= (const ScopedTempDir&) = delete;
+
+private:
+    juce::File folder;
+};
+} // namespace tandrel::test
