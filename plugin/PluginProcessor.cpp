@@ -46,6 +46,7 @@ void PluginProcessor::prepareToPlay (double sampleRate, int maximumBlockSize)
     const juce::dsp::ProcessSpec spec { sampleRate, (juce::uint32) juce::jmax (1, maximumBlockSize),
                                         (juce::uint32) getTotalNumInputChannels() };
     engine.prepareLocked (spec);
+    preparedBlockSize = (int) spec.maximumBlockSize;
 
     const int latency = engine.getLatencySamples();
     if (latency != getLatencySamples())
@@ -64,10 +65,16 @@ void PluginProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::Midi
     if (engineResetPending.load())
         reset();
 
-    if (block.getNumSamples() > 0 && block.getNumChannels() > 0)
+    if (block.getNumSamples() == 0 || block.getNumChannels() == 0 || preparedBlockSize <= 0)
+        return;
+
+    // A host may pass more samples than it announced; the engine's queues are
+    // sized for the prepared maximum, so longer blocks run as several chunks.
+    for (size_t start = 0; start < block.getNumSamples(); start += (size_t) preparedBlockSize)
     {
+        const auto chunk = block.getSubBlock (start, juce::jmin ((size_t) preparedBlockSize, block.getNumSamples() - start));
         const juce::SpinLock::ScopedLockType hold (engine.getLock());
-        engine.process (block, block);
+        engine.process (chunk, chunk);
     }
 }
 
@@ -75,7 +82,7 @@ void PluginProcessor::processBlockBypassed (juce::AudioBuffer<float>& buffer, ju
 {
     const juce::dsp::AudioBlock<float> block (buffer);
 
-    if (block.getNumSamples() > 0 && block.getNumChannels() > 0)
+    if (block.getNumSamples() > 0 && block.getNumChannels() > 0 && preparedBlockSize > 0)
     {
         const juce::SpinLock::ScopedLockType hold (engine.getLock());
         engine.processBypassed (block, block);
@@ -108,8 +115,13 @@ void PluginProcessor::setStateInformation (const void* data, int sizeInBytes)
             modelTree.replaceState (juce::ValueTree::fromXml (*xml));
 }
 
-void PluginProcessor::parameterChanged (const juce::String&, float)
+void PluginProcessor::parameterChanged (const juce::String& parameterId, float newValue)
 {
+    const auto parameter = parseParameterId (parameterId);
+    if (parameter.kind == ParamKind::none)
+        return;
+
+    applyParameterToEngine (engine, parameter, newValue);
 }
 
 void PluginProcessor::resetToDefault()

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ModelTree.h"
-#include "PlaceholderEngine.h"
+#include "Engine.h"
 
 #include <qorv_gui/qorv_gui.h>
 
@@ -14,8 +14,6 @@ class PluginProcessor : public juce::AudioProcessor,
                         public juce::AudioProcessorValueTreeState::Listener
 {
 public:
-    using Engine = PlaceholderEngine;
-
     PluginProcessor();
     ~PluginProcessor() override;
 
@@ -64,6 +62,7 @@ private:
     juce::qorv_gui::LabelUpdater* labelUpdater = nullptr;
     Engine engine;
     std::atomic<bool> engineResetPending { false };
+    int preparedBlockSize = 0;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PluginProcessor)
 };

@@ -1,0 +1,10 @@
+#include "Engine.h"
+
+void applyParameterToEngine (Engine&, ParsedParameterId, float)
+{
+}
+
+juce::String engineValueText (Engine&, ParsedParameterId)
+{
+    return {};
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "ParameterLayout.h"
+#include "PlaceholderEngine.h"
+
+/** The DSP engine the processor owns and runs. */
+using Engine = PlaceholderEngine;
+
+/** Pushes one parameter value (real units) into the engine: atomic stores or
+    the arguments' own setter locks, never the engine's spin lock. */
+void applyParameterToEngine (Engine& engine, ParsedParameterId parameter, float value);
+
+/** The display text of one control's value, built from the engine's arguments. */
+juce::String engineValueText (Engine& engine, ParsedParameterId parameter);
