@@ -1,11 +1,26 @@
 #include <gtest/gtest.h>
 #include <juce_events/juce_events.h>
 
+#include <cstdlib>
+
 // Every test executable runs with JUCE's message machinery initialised on the
-// main thread, which is therefore the message thread.
+// main thread, which is therefore the message thread. The plug-in's user data
+// folder is redirected into a temporary folder, so no test touches the real one.
 int main (int argc, char** argv)
 {
     ::testing::InitGoogleTest (&argc, argv);
-    juce::ScopedJuceInitialiser_GUI juce;
-    return RUN_ALL_TESTS();
+
+    const auto dataDir = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                             .getNonexistentChildFile ("tandrel-test-data", "", false);
+    dataDir.createDirectory();
+    setenv ("TANDREL_DATA_DIR", dataDir.getFullPathName().toRawUTF8(), 1);
+
+    int result = 0;
+    {
+        juce::ScopedJuceInitialiser_GUI juce;
+        result = RUN_ALL_TESTS();
+    }
+
+    dataDir.deleteRecursively();
+    return result;
 }
