@@ -1,0 +1,182 @@
+// Loads the built VST3 and LV2 bundles the way a host does and checks what a
+// host sees: identity, parameters, layouts, latency and the processed samples.
+
+#include "HostedPlugin.h"
+#include "ScopedTempDir.h"
+
+#include <gtest/gtest.h>
+
+using tandrel::test::PluginFormatKind;
+
+namespace
+{
+struct ExpectedParameter
+{
+    const char* name;
+    float defaultNormalised;
+};
+
+const ExpectedParameter expectedParameters[] = {
+    { "Mode", 0.0f },          { "Tone", 0.75f },
+    { "1- N Segs", 29.0f / 89.0f }, { "1- Seg Size", 10.0f / 47.0f }, { "1- Seg Mix", 100.0f / 120.0f },
+    { "2- N Segs", 29.0f / 89.0f }, { "2- Seg Size", 10.0f / 47.0f }, { "2- Seg Mix", 0.0f },
+    { "3- N Segs", 29.0f / 89.0f }, { "3- Seg Size", 10.0f / 47.0f }, { "3- Seg Mix", 0.0f },
+};
+
+juce::AudioBuffer<float> makeNoise (int channels, int length)
+{
+    juce::Random random (77);
+    juce::AudioBuffer<float> buffer (channels, length);
+    for (int c = 0; c < channels; ++c)
+        for (int i = 0; i < length; ++i)
+            buffer.setSample (c, i, random.nextFloat() * 1.2f - 0.6f);
+    return buffer;
+}
+
+bool setLayout (juce::AudioPluginInstance& plugin, const juce::AudioChannelSet& set)
+{
+    juce::AudioProcessor::BusesLayout layout;
+    layout.inputBuses.add (set);
+    layout.outputBuses.add (set);
+    return plugin.setBusesLayout (layout);
+}
+
+int runRenderTool (const juce::StringArray& arguments)
+{
+    juce::ChildProcess child;
+    juce::StringArray command { TANDREL_RENDER_TOOL };
+    command.addArray (arguments);
+    if (! child.start (command))
+        return -1;
+    child.readAllProcessOutput();
+    return (int) child.getExitCode();
+}
+
+class HostedPluginTest : public ::testing::TestWithParam<PluginFormatKind>
+{
+protected:
+    std::unique_ptr<juce::AudioPluginInstance> load (double sampleRate = 44100.0, int blockSize = 512)
+    {
+        juce::String error;
+        auto plugin = tandrel::test::loadBuiltPlugin (GetParam(), sampleRate, blockSize, error);
+        EXPECT_NE (plugin, nullptr) << error;
+        return plugin;
+    }
+};
+} // namespace
+
+TEST_P (HostedPluginTest, PresentsItsIdentity)
+{
+    auto plugin = load();
+    ASSERT_NE (plugin, nullptr);
+    const auto description = plugin->getPluginDescription();
+
+    EXPECT_EQ (description.name, "Tandrel_v1-1");
+    EXPECT_EQ (description.manufacturerName, "Quorvex");
+    EXPECT_EQ (description.version, "1.1.3");
+    EXPECT_FALSE (description.isInstrument);
+    EXPECT_FALSE (plugin->acceptsMidi());
+    EXPECT_FALSE (plugin->producesMidi());
+    EXPECT_TRUE (plugin->hasEditor());
+}
+
+TEST_P (HostedPluginTest, ListsElevenParametersInOrderWithTheirDefaults)
+{
+    auto plugin = load();
+    ASSERT_NE (plugin, nullptr);
+    const auto& parameters = plugin->getParameters();
+
+    // A wrapper may append its own bypass parameter after ours.
+    ASSERT_GE (parameters.size(), (int) std::size (expectedParameters));
+    for (size_t i = 0; i < std::size (expectedParameters); ++i)
+    {
+        const auto& expected = expectedParameters[i];
+        auto* parameter = parameters[(int) i];
+        EXPECT_EQ (parameter->getName (64), expected.name) << "parameter " << i;
+        EXPECT_NEAR (parameter->getValue(), expected.defaultNormalised, 1.0e-5f) << expected.name;
+    }
+    EXPECT_EQ (parameters[0]->getCurrentValueAsText(), "Series");
+}
+
+TEST_P (HostedPluginTest, AcceptsMonoAndStereoButNotMixedLayouts)
+{
+    auto plugin = load();
+    ASSERT_NE (plugin, nullptr);
+
+    EXPECT_TRUE (setLayout (*plugin, juce::AudioChannelSet::mono()));
+    EXPECT_EQ (plugin->getTotalNumInputChannels(), 1);
+    EXPECT_TRUE (setLayout (*plugin, juce::AudioChannelSet::stereo()));
+    EXPECT_EQ (plugin->getTotalNumOutputChannels(), 2);
+
+    juce::AudioProcessor::BusesLayout mixed;
+    mixed.inputBuses.add (juce::AudioChannelSet::mono());
+    mixed.outputBuses.add (juce::AudioChannelSet::stereo());
+    EXPECT_FALSE (plugin->checkBusesLayoutSupported (mixed));
+}
+
+TEST_P (HostedPluginTest, ReportedLatencyEqualsTheMeasuredDelay)
+{
+    struct Case { double sampleRate; int blockSize; };
+    for (const auto& c : { Case { 44100.0, 512 }, Case { 48000.0, 256 }, Case { 96000.0, 1024 } })
+    {
+        auto plugin = load (c.sampleRate, c.blockSize);
+        ASSERT_NE (plugin, nullptr);
+        ASSERT_TRUE (setLayout (*plugin, juce::AudioChannelSet::stereo()));
+        // Stage 1 off: the measured delay is then the dry path's, which must match the report.
+        plugin->getParameters()[4]->setValueNotifyingHost (0.0f);
+        plugin->prepareToPlay (c.sampleRate, c.blockSize);
+
+        const int latency = plugin->getLatencySamples();
+        ASSERT_GT (latency, 0);
+
+        juce::AudioBuffer<float> audio (2, latency + 4 * c.blockSize);
+        audio.clear();
+        audio.setSample (0, 10, 1.0f);
+        audio.setSample (1, 10, 1.0f);
+        tandrel::test::processInBlocks (*plugin, audio, c.blockSize);
+
+        int peak = -1;
+        for (int i = 0; i < audio.getNumSamples(); ++i)
+            if (std::abs (audio.getSample (0, i)) > 0.5f)
+            {
+                peak = i;
+                break;
+            }
+        EXPECT_EQ (peak - 10, latency) << c.sampleRate << " Hz, block " << c.blockSize;
+        plugin->releaseResources();
+    }
+}
+
+TEST_P (HostedPluginTest, ProcessesTheSameSamplesAsTheProcessorDrivenDirectly)
+{
+    tandrel::test::ScopedTempDir temp;
+    const auto input = temp["in.wav"];
+    const auto expectedFile = temp["expected.wav"];
+
+    for (int channels : { 1, 2 })
+    {
+        const auto noise = makeNoise (channels, 44100 / 2);
+        ASSERT_TRUE (tandrel::test::writeWavFile (input, noise, 44100.0));
+        ASSERT_EQ (runRenderTool ({ "--raw", "--block", "512", input.getFullPathName(), expectedFile.getFullPathName() }), 0);
+
+        juce::AudioBuffer<float> expected;
+        ASSERT_TRUE (tandrel::test::readWavFile (expectedFile, expected));
+
+        auto plugin = load();
+        ASSERT_NE (plugin, nullptr);
+        ASSERT_TRUE (setLayout (*plugin, channels == 1 ? juce::AudioChannelSet::mono() : juce::AudioChannelSet::stereo()));
+        plugin->prepareToPlay (44100.0, 512);
+
+        auto actual = noise;
+        tandrel::test::processInBlocks (*plugin, actual, 512);
+        plugin->releaseResources();
+
+        ASSERT_EQ (actual.getNumSamples(), expected.getNumSamples());
+        for (int c = 0; c < channels; ++c)
+            for (int i = 0; i < actual.getNumSamples(); ++i)
+                ASSERT_EQ (actual.getSample (c, i), expected.getSample (c, i)) << channels << " channels, channel " << c << ", sample " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P (BuiltBundles, HostedPluginTest, ::testing::Values (PluginFormatKind::vst3, PluginFormatKind::lv2),
+                          [] (const auto& info) { return std::string (tandrel::test::formatName (info.param)); });

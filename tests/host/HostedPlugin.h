@@ -1,0 +1,81 @@
+#pragma once
+
+#include <juce_audio_processors/juce_audio_processors.h>
+#include <juce_audio_formats/juce_audio_formats.h>
+
+namespace tandrel::test
+{
+enum class PluginFormatKind { vst3, lv2 };
+
+inline const char* formatName (PluginFormatKind kind) { return kind == PluginFormatKind::vst3 ? "VST3" : "LV2"; }
+
+/** Loads the built bundle of one format, as a host does. */
+inline std::unique_ptr<juce::AudioPluginInstance> loadBuiltPlugin (PluginFormatKind kind, double sampleRate, int blockSize,
+                                                                  juce::String& error)
+{
+    std::unique_ptr<juce::AudioPluginFormat> format;
+    juce::String identifier;
+
+    if (kind == PluginFormatKind::vst3)
+    {
+        format = std::make_unique<juce::VST3PluginFormat>();
+        identifier = TANDREL_VST3_BUNDLE;
+    }
+    else
+    {
+        auto lv2 = std::make_unique<juce::LV2PluginFormat>();
+        lv2->searchPathsForPlugins (juce::FileSearchPath (juce::File (TANDREL_LV2_BUNDLE).getParentDirectory().getFullPathName()),
+                                    true, false);
+        format = std::move (lv2);
+        identifier = TANDREL_LV2_URI;
+    }
+
+    juce::OwnedArray<juce::PluginDescription> descriptions;
+    format->findAllTypesForFile (descriptions, identifier);
+    if (descriptions.isEmpty())
+    {
+        error = "no plug-in found in " + identifier;
+        return {};
+    }
+
+    auto instance = format->createInstanceFromDescription (*descriptions[0], sampleRate, blockSize, error);
+    return instance;
+}
+
+inline bool readWavFile (const juce::File& file, juce::AudioBuffer<float>& audio)
+{
+    juce::WavAudioFormat wav;
+    std::unique_ptr<juce::AudioFormatReader> reader (wav.createReaderFor (file.createInputStream().release(), true));
+    if (reader == nullptr)
+        return false;
+    audio.setSize ((int) reader->numChannels, (int) reader->lengthInSamples);
+    return reader->read (&audio, 0, (int) reader->lengthInSamples, 0, true, true);
+}
+
+inline bool writeWavFile (const juce::File& file, const juce::AudioBuffer<float>& audio, double sampleRate)
+{
+    file.deleteFile();
+    auto stream = file.createOutputStream();
+    if (stream == nullptr)
+        return false;
+    juce::WavAudioFormat wav;
+    std::unique_ptr<juce::AudioFormatWriter> writer (
+        wav.createWriterFor (stream.get(), sampleRate, (unsigned int) audio.getNumChannels(), 32, {}, 0));
+    if (writer == nullptr)
+        return false;
+    stream.release();
+    return writer->writeFromAudioSampleBuffer (audio, 0, audio.getNumSamples());
+}
+
+/** Runs audio through a hosted instance in consecutive blocks of blockSize. */
+inline void processInBlocks (juce::AudioPluginInstance& plugin, juce::AudioBuffer<float>& audio, int blockSize)
+{
+    juce::MidiBuffer midi;
+    for (int start = 0; start < audio.getNumSamples(); start += blockSize)
+    {
+        const int n = juce::jmin (blockSize, audio.getNumSamples() - start);
+        juce::AudioBuffer<float> block (audio.getArrayOfWritePointers(), audio.getNumChannels(), start, n);
+        plugin.processBlock (block, midi);
+    }
+}
+} // namespace tandrel::test

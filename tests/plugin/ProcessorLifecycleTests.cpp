@@ -1,0 +1,141 @@
+#include "PluginProcessor.h"
+#include "Signals.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+using Layout = juce::AudioProcessor::BusesLayout;
+
+Layout makeLayout (const juce::AudioChannelSet& in, const juce::AudioChannelSet& out)
+{
+    Layout layout;
+    layout.inputBuses.add (in);
+    layout.outputBuses.add (out);
+    return layout;
+}
+
+struct LatencyListener : juce::AudioProcessorListener
+{
+    int latencyChanges = 0;
+    void audioProcessorParameterChanged (juce::AudioProcessor*, int, float) override {}
+    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails& details) override
+    {
+        latencyChanges += details.latencyChanged ? 1 : 0;
+    }
+};
+
+void processInBlocks (PluginProcessor& processor, juce::AudioBuffer<float>& audio, int blockSize)
+{
+    juce::MidiBuffer midi;
+    for (int start = 0; start < audio.getNumSamples(); start += blockSize)
+    {
+        juce::AudioBuffer<float> block (audio.getArrayOfWritePointers(), audio.getNumChannels(), start,
+                                        juce::jmin (blockSize, audio.getNumSamples() - start));
+        processor.processBlock (block, midi);
+    }
+}
+
+float peakOf (const juce::AudioBuffer<float>& audio) { return audio.getMagnitude (0, audio.getNumSamples()); }
+} // namespace
+
+TEST (ProcessorLifecycle, AcceptsOnlyEqualMonoOrStereoLayouts)
+{
+    PluginProcessor processor;
+    const auto mono = juce::AudioChannelSet::mono();
+    const auto stereo = juce::AudioChannelSet::stereo();
+    const auto quad = juce::AudioChannelSet::quadraphonic();
+
+    struct Row { juce::AudioChannelSet in, out; bool accepted; };
+    const Row rows[] = {
+        { mono, mono, true },   { stereo, stereo, true }, { mono, stereo, false },
+        { stereo, mono, false }, { quad, quad, false },    { juce::AudioChannelSet::createLCR(), juce::AudioChannelSet::createLCR(), false },
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ (processor.checkBusesLayoutSupported (makeLayout (row.in, row.out)), row.accepted)
+            << row.in.getDescription() << " -> " << row.out.getDescription();
+}
+
+TEST (ProcessorLifecycle, FreshInstanceHasDefaultsAndNothingToUndo)
+{
+    PluginProcessor processor;
+    auto& tree = processor.getModelTree();
+
+    struct Row { const char* id; float value; };
+    const Row rows[] = {
+        { "Mode", 0.0f },       { "Tone", 75.0f },       { "1- N Segs", 31.0f }, { "1- Seg Size", 11.0f },
+        { "1- Seg Mix", 100.0f }, { "2- N Segs", 31.0f }, { "2- Seg Size", 11.0f }, { "2- Seg Mix", 0.0f },
+        { "3- N Segs", 31.0f }, { "3- Seg Size", 11.0f }, { "3- Seg Mix", 0.0f },
+    };
+    for (const auto& row : rows)
+    {
+        auto* value = tree.getRawParameterValue (row.id);
+        ASSERT_NE (value, nullptr) << row.id;
+        EXPECT_FLOAT_EQ (value->load(), row.value) << row.id;
+    }
+
+    EXPECT_EQ (tree.getParameter ("Mode")->getCurrentValueAsText(), "Series");
+    EXPECT_FALSE (tree.undoManager->canUndo());
+    EXPECT_FALSE (tree.undoManager->canRedo());
+}
+
+TEST (ProcessorLifecycle, ReportsLatencyOnlyWhenItChanges)
+{
+    PluginProcessor processor;
+    LatencyListener listener;
+    processor.addListener (&listener);
+
+    processor.prepareToPlay (44100.0, 512);
+    const int latency = processor.getLatencySamples();
+    EXPECT_EQ (latency, processor.getEngine().getLatencySamples());
+    EXPECT_GT (latency, 512);
+    EXPECT_EQ (listener.latencyChanges, 1);
+
+    processor.prepareToPlay (44100.0, 512);
+    EXPECT_EQ (listener.latencyChanges, 1) << "an unchanged latency is not re-reported";
+
+    processor.prepareToPlay (96000.0, 1024);
+    EXPECT_GT (processor.getLatencySamples(), latency);
+    EXPECT_EQ (listener.latencyChanges, 2);
+
+    processor.removeListener (&listener);
+}
+
+TEST (ProcessorLifecycle, BlockAfterBypassStartsFromAResetEngine)
+{
+    PluginProcessor processor;
+    processor.prepareToPlay (44100.0, 512);
+
+    auto noise = tandrel::test::makeNoise (2, 4096);
+    processInBlocks (processor, noise, 512);
+
+    // One bypassed block is shorter than the latency, so without a reset the
+    // engine would still hold part of the noise.
+    juce::AudioBuffer<float> bypassed (2, 512);
+    bypassed.clear();
+    juce::MidiBuffer midi;
+    processor.processBlockBypassed (bypassed, midi);
+    EXPECT_TRUE (processor.isEngineResetPending());
+
+    juce::AudioBuffer<float> silence (2, 4096);
+    silence.clear();
+    processInBlocks (processor, silence, 512);
+    EXPECT_FALSE (processor.isEngineResetPending());
+    EXPECT_EQ (peakOf (silence), 0.0f);
+}
+
+TEST (ProcessorLifecycle, EmptyBlockLeavesBufferAndEngineUntouched)
+{
+    PluginProcessor processor;
+    processor.getModelTree().getParameter ("1- Seg Mix")->setValueNotifyingHost (0.0f);
+    processor.prepareToPlay (44100.0, 512);
+    const int latency = processor.getLatencySamples();
+
+    juce::MidiBuffer midi;
+    juce::AudioBuffer<float> empty (2, 0);
+    processor.processBlock (empty, midi);
+
+    auto impulse = tandrel::test::makeImpulse (2, latency + 2048, 0);
+    processInBlocks (processor, impulse, 512);
+    EXPECT_EQ (tandrel::test::firstSampleAbove (impulse, 0.5f), latency);
+}

@@ -1,0 +1,127 @@
+// tandrel-render end to end: the built tool run as a child process.
+
+#include "ScopedTempDir.h"
+
+#include <gtest/gtest.h>
+#include <juce_audio_formats/juce_audio_formats.h>
+
+namespace
+{
+const juce::File renderTool { TANDREL_BINARY_DIR "/tools/tandrel-render" };
+
+struct RunResult
+{
+    int exitCode = -1;
+    juce::String output;
+};
+
+RunResult runTool (const juce::StringArray& arguments)
+{
+    juce::ChildProcess child;
+    juce::StringArray command { renderTool.getFullPathName() };
+    command.addArray (arguments);
+    RunResult result;
+    if (! child.start (command, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
+        return result;
+    result.output = child.readAllProcessOutput();
+    child.waitForProcessToFinish (60000);
+    result.exitCode = (int) child.getExitCode();
+    return result;
+}
+
+std::unique_ptr<juce::AudioFormatReader> openWav (const juce::File& file)
+{
+    juce::WavAudioFormat wav;
+    return std::unique_ptr<juce::AudioFormatReader> (wav.createReaderFor (file.createInputStream().release(), true));
+}
+} // namespace
+
+TEST (RenderTool, DemoProducesAnAudibleFloatFileOfTheDemoLength)
+{
+    tandrel::test::ScopedTempDir temp;
+    const auto output = temp["demo.wav"];
+
+    const auto result = runTool ({ "--demo", output.getFullPathName() });
+    ASSERT_EQ (result.exitCode, 0) << result.output;
+
+    auto reader = openWav (output);
+    ASSERT_NE (reader, nullptr);
+    EXPECT_EQ (reader->numChannels, 2u);
+    EXPECT_EQ (reader->sampleRate, 44100.0);
+    EXPECT_TRUE (reader->usesFloatingPointData);
+    EXPECT_EQ (reader->lengthInSamples, 6 * 44100);
+
+    float low = 0, high = 0;
+    reader->readMaxLevels (0, reader->lengthInSamples, &low, &high, 1);
+    EXPECT_GT (high - low, 0.1f);
+}
+
+TEST (RenderTool, CompensatedOutputLinesUpWithTheInputAndRawDoesNot)
+{
+    tandrel::test::ScopedTempDir temp;
+    const auto input = temp["impulse.wav"];
+    {
+        juce::AudioBuffer<float> impulse (1, 8000);
+        impulse.clear();
+        impulse.setSample (0, 100, 1.0f);
+        juce::WavAudioFormat wav;
+        std::unique_ptr<juce::AudioFormatWriter> writer (wav.createWriterFor (input.createOutputStream().release(), 44100.0, 1, 24, {}, 0));
+        ASSERT_NE (writer, nullptr);
+        writer->writeFromAudioSampleBuffer (impulse, 0, impulse.getNumSamples());
+    }
+
+    auto peakIndex = [] (const juce::File& file)
+    {
+        auto reader = openWav (file);
+        juce::AudioBuffer<float> audio (1, (int) reader->lengthInSamples);
+        reader->read (&audio, 0, audio.getNumSamples(), 0, true, false);
+        for (int i = 0; i < audio.getNumSamples(); ++i)
+            if (std::abs (audio.getSample (0, i)) > 0.5f)
+                return i;
+        return -1;
+    };
+
+    // Stage 1 muted: the output is the dry path, a pure delay.
+    ASSERT_EQ (runTool ({ "--set", "1- Seg Mix=0", input.getFullPathName(), temp["compensated.wav"].getFullPathName() }).exitCode, 0);
+    ASSERT_EQ (runTool ({ "--raw", "--set", "1- Seg Mix=0", input.getFullPathName(), temp["raw.wav"].getFullPathName() }).exitCode, 0);
+
+    EXPECT_EQ (peakIndex (temp["compensated.wav"]), 100);
+    EXPECT_GT (peakIndex (temp["raw.wav"]), 100);
+    EXPECT_EQ (openWav (temp["raw.wav"])->lengthInSamples, 8000);
+}
+
+TEST (RenderTool, BadArgumentsExitWithCode2AndWriteNothing)
+{
+    tandrel::test::ScopedTempDir temp;
+    temp["not-audio.wav"].replaceWithText ("this is not a WAV file");
+    const auto output = temp["out.wav"];
+
+    struct Row { juce::StringArray arguments; const char* mentions; };
+    const Row rows[] = {
+        { { "--demo", "--set", "9- Seg Mix=10" }, "9- Seg Mix" },
+        { { "--demo", "--set", "1- Seg Mix=121" }, "0 to 120" },
+        { { "--demo", "--set", "1- N Segs=abc" }, "1- N Segs" },
+        { { "--demo", "--set", "Mode=Diagonal" }, "Mode" },
+        { { "--demo", "--block", "0" }, "--block" },
+        { { "--demo", "--frobnicate" }, "--frobnicate" },
+        { { temp["missing.wav"].getFullPathName() }, "missing.wav" },
+        { { temp["not-audio.wav"].getFullPathName() }, "not-audio.wav" },
+    };
+
+    for (const auto& row : rows)
+    {
+        auto arguments = row.arguments;
+        arguments.add (output.getFullPathName());
+        const auto result = runTool (arguments);
+        EXPECT_EQ (result.exitCode, 2) << arguments.joinIntoString (" ");
+        EXPECT_TRUE (result.output.contains (row.mentions)) << result.output;
+        EXPECT_FALSE (output.exists()) << arguments.joinIntoString (" ");
+    }
+}
+
+TEST (RenderTool, SetsParametersByNameOrIndex)
+{
+    tandrel::test::ScopedTempDir temp;
+    for (const auto* mode : { "Mode=Parallel", "Mode=1", "Mode=Series" })
+        EXPECT_EQ (runTool ({ "--demo", "--set", mode, temp["out.wav"].getFullPathName() }).exitCode, 0) << mode;
+}
