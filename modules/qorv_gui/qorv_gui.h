@@ -28,3 +28,17 @@
 
 #include "interfaces/LabelUpdater.h"
 #include "interfaces/UserValueUpdater.h"
+
+#include <atomic>
+#include <map>
+#include <memory>
+#include <random>
+
+#include "presets/PresetManager.h"
+#include "presets/PresetLoader.h"
+#include "presets/PresetDisplay.h"
+#include "presets/LoadStateUndoableAction.h"
+#include "presets/UserFolder.h"
+#include "presets/PresetFileCodec.h"
+#include "presets/DataFolder.h"
+#include "presets/PresetPack.h"

@@ -1,0 +1,22 @@
+namespace juce::qorv_gui
+{
+
+PresetManager::UserFolder::UserFolder (const juce::File& directoryToUse, PresetManager& owner)
+    : directory (directoryToUse),
+      name (PresetManager::presetNameFromPath (directoryToUse.getFullPathName())),
+      manager (&owner)
+{
+}
+
+void PresetManager::UserFolder::addFolderToPack (juce::ZipFile::Builder& builder, const juce::File& base) const
+{
+    // A file gone since the last scan would make the builder fail half way.
+    for (auto* preset : presets)
+        if (preset->file.existsAsFile())
+            builder.addFile (preset->file, 0, preset->file.getRelativePathFrom (base).replaceCharacter ('\\', '/'));
+
+    for (auto* sub : subfolders)
+        sub->addFolderToPack (builder, base);
+}
+
+} // namespace juce::qorv_gui
