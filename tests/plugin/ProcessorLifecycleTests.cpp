@@ -75,8 +75,8 @@ TEST (ProcessorLifecycle, FreshInstanceHasDefaultsAndNothingToUndo)
     }
 
     EXPECT_EQ (tree.getParameter ("Mode")->getCurrentValueAsText(), "Series");
-    EXPECT_FALSE (tree.undoManager->canUndo());
-    EXPECT_FALSE (tree.undoManager->canRedo());
+    EXPECT_FALSE (tree.getUndoManager().canUndo());
+    EXPECT_FALSE (tree.getUndoManager().canRedo());
 }
 
 TEST (ProcessorLifecycle, ReportsLatencyOnlyWhenItChanges)

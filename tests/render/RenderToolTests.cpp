@@ -51,9 +51,10 @@ TEST (RenderTool, DemoProducesAnAudibleFloatFileOfTheDemoLength)
     EXPECT_TRUE (reader->usesFloatingPointData);
     EXPECT_EQ (reader->lengthInSamples, 6 * 44100);
 
-    float low = 0, high = 0;
-    reader->readMaxLevels (0, reader->lengthInSamples, &low, &high, 1);
-    EXPECT_GT (high - low, 0.1f);
+    juce::Range<float> levels[2];
+    reader->readMaxLevels (0, reader->lengthInSamples, levels, 2);
+    EXPECT_GT (levels[0].getLength(), 0.1f);
+    EXPECT_GT (levels[1].getLength(), 0.1f);
 }
 
 TEST (RenderTool, CompensatedOutputLinesUpWithTheInputAndRawDoesNot)
