@@ -34,6 +34,28 @@
 #include <memory>
 #include <random>
 
+#include "lookandfeel/TrianglePaths.h"
+#include "lookandfeel/LookAndFeel.h"
+#include "widgets/BasicLabel.h"
+#include "widgets/BasicTextEditor.h"
+#include "widgets/HyperlinkLabel.h"
+#include "widgets/NotificationLabel.h"
+#include "widgets/TitleLabels.h"
+#include "widgets/HyperlinkLabelRow.h"
+#include "widgets/IconButton.h"
+#include "widgets/TriangleButton.h"
+#include "widgets/BoxToggleButton.h"
+#include "widgets/MouseoverTextButton.h"
+#include "widgets/IndicatorLight.h"
+#include "suites/SuiteKind.h"
+#include "suites/LabeledSuite.h"
+#include "suites/SliderSuite.h"
+#include "suites/ToggleButtonSuite.h"
+#include "suites/IndicatorLightSuite.h"
+#include "suites/TextEditorSuite.h"
+#include "suites/LabeledSuiteGrid.h"
+#include "hints/TipDisplayComponent.h"
+
 #include "presets/PresetManager.h"
 #include "presets/PresetLoader.h"
 #include "presets/PresetDisplay.h"
