@@ -1,5 +1,18 @@
 #include "PluginProcessor.h"
 #include "PluginEditor.h"
+#include "FactoryBank.h"
+#include "StateBlob.h"
+
+namespace
+{
+const juce::Identifier companyNameProperty { "CompanyName" };
+const juce::Identifier productNameProperty { "ProductNameWithoutVersion" };
+const juce::Identifier productVersionProperty { "ProductVersion" };
+const juce::Identifier loadedPresetProperty { "LoadedPreset" };
+const juce::Identifier loadedPresetModifiedProperty { "LoadedPresetModified" };
+
+const juce::String pluginCode { "Td11" };
+} // namespace
 
 PluginProcessor::BusesProperties PluginProcessor::makeBusesProperties()
 {
@@ -9,13 +22,34 @@ PluginProcessor::BusesProperties PluginProcessor::makeBusesProperties()
 }
 
 PluginProcessor::PluginProcessor()
-    : juce::AudioProcessor (makeBusesProperties()),
-      modelTree (*this, createParameterLayout())
+    : PluginProcessor (juce::qorv_gui::findTandrelPresetsFolder())
 {
+}
+
+PluginProcessor::PluginProcessor (const juce::File& presetsFolder)
+    : juce::AudioProcessor (makeBusesProperties()),
+      juce::qorv_gui::PresetManager::PresetLoader(),
+      modelTree (*this, createParameterLayout()),
+      presetManager (*this, pluginCode, presetsFolder)
+{
+    // The loader base is built before the model tree exists; it records preset
+    // loads in the tree's own history.
+    undoManager = &modelTree.getUndoManager();
+
+    // Create the weak-reference master here, on the constructing thread: the
+    // audio thread later only copies it when it posts a label refresh.
+    const juce::WeakReference<PluginProcessor> self (this);
+    juce::ignoreUnused (self);
+
     listenToAllParameters (modelTree, *this);
 
     for (auto& mix : savedStageMix)
         mix.store (0.75f);
+
+    registerFactoryBank (presetManager);
+    if (presetsFolder.isDirectory())
+        presetManager.setUserFolder (presetsFolder); // finds the record of the first scan
+
 
     resetToDefault();
     modelTree.getUndoManager().clearUndoHistory();
@@ -23,6 +57,9 @@ PluginProcessor::PluginProcessor()
 
 PluginProcessor::~PluginProcessor()
 {
+    // Refreshes still queued for the message thread find no processor.
+    masterReference.clear();
+
     for (const auto& id : getParameterIdsInOrder())
         modelTree.removeParameterListener (id, this);
 }
@@ -102,19 +139,77 @@ juce::AudioProcessorEditor* PluginProcessor::createEditor()
     return new PluginEditor (*this);
 }
 
+//==============================================================================
 void PluginProcessor::getStateInformation (juce::MemoryBlock& destination)
 {
-    if (auto xml = modelTree.copyState().createXml())
-        copyXmlToBinary (*xml, destination);
+    // Host threads: never in the middle of a preset operation on the message thread.
+    const juce::ScopedLock hold (getStateLock());
+    getState (destination, true);
 }
 
 void PluginProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
-    if (auto xml = getXmlFromBinary (data, sizeInBytes))
-        if (xml->hasTagName (modelTree.state.getType()))
-            modelTree.replaceState (juce::ValueTree::fromXml (*xml));
+    const juce::ScopedLock hold (getStateLock());
+    setState (data, sizeInBytes);
 }
 
+void PluginProcessor::getState (juce::MemoryBlock& destination, bool includePresetInfo)
+{
+    auto copy = modelTree.copyState();
+
+    copy.setProperty (companyNameProperty, "Quorvex", nullptr);
+    copy.setProperty (productNameProperty, "Tandrel", nullptr);
+    copy.setProperty (productVersionProperty, "1.1.3", nullptr);
+
+    if (includePresetInfo)
+    {
+        presetManager.writePresetInfo (copy);
+    }
+    else
+    {
+        // The live tree may still carry the reference of an earlier blob; a
+        // preset file must not inherit it.
+        copy.removeProperty (loadedPresetProperty, nullptr);
+        copy.removeProperty (loadedPresetModifiedProperty, nullptr);
+    }
+
+    destination.reset();
+    if (auto xml = copy.createXml())
+        copyXmlToBinary (*xml, destination);
+}
+
+bool PluginProcessor::setState (const void* data, int size)
+{
+    auto xml = StateBlob::parse (data, size);
+    if (xml == nullptr || ! xml->getTagName().equalsIgnoreCase (ModelTree::treeType.toString()))
+        return false;
+
+    // Accepted in any letter case, kept under the tree's own type so that the
+    // next blob is written canonically.
+    xml->setTagName (ModelTree::treeType);
+    const auto newTree = juce::ValueTree::fromXml (*xml);
+    if (! newTree.isValid())
+        return false;
+
+    replaceModelState (modelTree, newTree);
+
+    const auto reference = newTree.getProperty (loadedPresetProperty).toString();
+    if (reference.isNotEmpty())
+        presetManager.restorePresetInfo (reference, (bool) newTree.getProperty (loadedPresetModifiedProperty, false));
+
+    return true;
+}
+
+void PluginProcessor::resetToDefault()
+{
+    for (const auto& id : getParameterIdsInOrder())
+        if (auto* parameter = modelTree.getParameter (id))
+            parameter->setValueNotifyingHost (getDefaultNormalisedValue (id));
+
+    clearModified();
+}
+
+//==============================================================================
 void PluginProcessor::parameterChanged (const juce::String& parameterId, float newValue)
 {
     const auto parameter = parseParameterId (parameterId);
@@ -122,16 +217,153 @@ void PluginProcessor::parameterChanged (const juce::String& parameterId, float n
         return;
 
     applyParameterToEngine (engine, parameter, newValue);
+    markModified();
+
+    if (labelUpdater.load() == nullptr)
+        return;
+
+    if (juce::MessageManager::existsAndIsCurrentThread())
+    {
+        updateValueLabel (parameter.kind, parameter.stage);
+        return;
+    }
+
+    // Any other thread (automation on the audio thread): no text is built here,
+    // and the refresh is dropped if the processor or the editor is gone by the
+    // time the message thread gets to it.
+    juce::MessageManager::callAsync ([weakThis = juce::WeakReference<PluginProcessor> (this), parameter]
+                                     {
+                                         if (auto* processor = weakThis.get())
+                                             if (processor->labelUpdater.load() != nullptr)
+                                                 processor->updateValueLabel (parameter.kind, parameter.stage);
+                                     });
 }
 
-void PluginProcessor::resetToDefault()
+void PluginProcessor::updateValueLabel (ParamKind kind, int stage)
 {
-    for (const auto& id : getParameterIdsInOrder())
-        if (auto* parameter = modelTree.getParameter (id))
-        {
-            const float value = getDefaultNormalisedValue (id);
-            parameter->setValueNotifyingHost (value);
-        }
+    auto* updater = labelUpdater.load();
+    if (updater == nullptr)
+        return;
+
+    juce::String text;
+    switch (kind)
+    {
+        case ParamKind::nSegs:
+        case ParamKind::segMix:
+        case ParamKind::mode:
+            text = engineValueText (engine, { kind, stage });
+            break;
+        case ParamKind::segSize:
+            text = engineValueText (engine, { kind, stage }).replace ("<microseconds>", juce::CharPointer_UTF8 ("\xc2\xb5s"));
+            break;
+        case ParamKind::tone:
+            // All three tone filters hold the same value; stage 1 speaks for them.
+            text = engineValueText (engine, { kind, 1 });
+            break;
+        case ParamKind::none:
+            break;
+    }
+
+    updater->updateLabel (text, (int) kind, stage);
+}
+
+void PluginProcessor::setLabelUpdater (juce::qorv_gui::LabelUpdater* updater)
+{
+    labelUpdater.store (updater);
+    if (updater == nullptr)
+        return;
+
+    updateValueLabel (ParamKind::mode, -1);
+    for (int stage = 1; stage <= numStages; ++stage)
+        for (auto kind : { ParamKind::nSegs, ParamKind::segSize, ParamKind::segMix, ParamKind::tone })
+            updateValueLabel (kind, stage);
+}
+
+void PluginProcessor::setUserValue (const juce::String& parameterId, float x)
+{
+    const auto parsed = parseParameterId (parameterId);
+    auto* parameter = modelTree.getParameter (parameterId);
+
+    if (parsed.kind == ParamKind::none || parameter == nullptr)
+    {
+        updateValueLabel (parsed.kind, parsed.stage);
+        return;
+    }
+
+    if (parsed.kind == ParamKind::mode)
+    {
+        if (! std::isnan (x))
+            parameter->setValueNotifyingHost ((float) std::trunc (x));
+        return;
+    }
+
+    struct Acceptance { float minimum, maximum, offset, factor; };
+    Acceptance rule {};
+    switch (parsed.kind)
+    {
+        case ParamKind::nSegs:   rule = { 2.0f, 91.0f, 2.0f, 1.0f / 89.0f }; break;
+        case ParamKind::segSize: rule = { 1.0f, 48.0f, 1.0f, 1.0f / 47.0f }; break;
+        case ParamKind::segMix:  rule = { 0.0f, 120.0f, 0.0f, 1.0f / 120.0f }; break;
+        case ParamKind::tone:    rule = { 0.0f, 100.0f, 0.0f, 0.01f }; break;
+        case ParamKind::mode:
+        case ParamKind::none:    break;
+    }
+
+    // A NaN fails both comparisons and counts as outside the range.
+    if (x >= rule.minimum && x <= rule.maximum)
+    {
+        const float before = parameter->getValue();
+        if (setParameterAsGesture (*parameter, (x - rule.offset) * rule.factor) && parameter->getValue() != before)
+            return; // parameterChanged refreshes the label
+    }
+
+    // Rejected, unchanged, or snapped back to the same step: show the current
+    // value again instead of what was typed.
+    updateValueLabel (parsed.kind, parsed.stage);
+}
+
+bool PluginProcessor::toggleStageActive (int stage)
+{
+    if (stage < 1 || stage > numStages)
+        return false;
+
+    auto* parameter = findParameter (ParamKind::segMix, stage);
+    if (parameter == nullptr)
+        return false;
+
+    auto& saved = savedStageMix[(size_t) (stage - 1)];
+    const float mix = parameter->getValue();
+
+    if (mix > 0.0f)
+    {
+        saved.store (mix);
+        setParameterAsGesture (*parameter, 0.0f);
+        return true;
+    }
+
+    setParameterAsGesture (*parameter, saved.load());
+    return false;
+}
+
+bool PluginProcessor::setParameterAsGesture (juce::RangedAudioParameter& parameter, float normalisedValue)
+{
+    if (std::isnan (normalisedValue) || normalisedValue == parameter.getValue())
+        return false;
+
+    parameter.beginChangeGesture();
+    parameter.setValueNotifyingHost (normalisedValue);
+    parameter.endChangeGesture();
+    return true;
+}
+
+float PluginProcessor::getSavedStageMix (int stage) const noexcept
+{
+    return stage >= 1 && stage <= numStages ? savedStageMix[(size_t) (stage - 1)].load() : 0.0f;
+}
+
+juce::RangedAudioParameter* PluginProcessor::findParameter (ParamKind kind, int stage) const
+{
+    return modelTree.getParameter (makeParameterId (kind, stage));
 }
 
 juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()

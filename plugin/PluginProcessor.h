@@ -8,13 +8,22 @@
 #include <array>
 #include <atomic>
 
-/** The object the host talks to: identity, buses, the audio callback and the
-    parameter model. It owns the engine and runs it in place on the host buffer. */
+/** The object the host talks to: identity, buses, the audio callback, the
+    parameter model and the plug-in state. It owns the engine and runs it in
+    place on the host buffer, pushes every parameter change into the engine and
+    the editor's labels, and is the preset system's loader. */
 class PluginProcessor : public juce::AudioProcessor,
-                        public juce::AudioProcessorValueTreeState::Listener
+                        public juce::AudioProcessorValueTreeState::Listener,
+                        public juce::qorv_gui::PresetManager::PresetLoader,
+                        public juce::qorv_gui::UserValueUpdater
 {
 public:
     PluginProcessor();
+
+    /** For tests and tools: the presets folder to use instead of the one found
+        in the user data folder (an empty File means no user folder). */
+    explicit PluginProcessor (const juce::File& presetsFolder);
+
     ~PluginProcessor() override;
 
     //==============================================================================
@@ -46,23 +55,53 @@ public:
     void setStateInformation (const void* data, int sizeInBytes) override;
 
     //==============================================================================
+    // Plug-in state (the preset loader's operations)
+    void getState (juce::MemoryBlock& destination, bool includePresetInfo) override;
+    bool setState (const void* data, int size) override;
+    void resetToDefault() override;
+
+    //==============================================================================
+    // Parameter propagation
     void parameterChanged (const juce::String& parameterId, float newValue) override;
 
+    /** Message thread only, while a label updater is registered. */
+    void updateValueLabel (ParamKind kind, int stage);
+
+    /** Message thread only. A non-null updater gets every label at once. */
+    void setLabelUpdater (juce::qorv_gui::LabelUpdater* updater);
+    juce::qorv_gui::LabelUpdater* getLabelUpdater() const noexcept { return labelUpdater.load(); }
+
+    void setUserValue (const juce::String& parameterId, float value) override;
+
+    /** Switches a stage off (remembering its mix) or back on. True when the
+        stage was on and is now off. */
+    bool toggleStageActive (int stage);
+
+    /** Sets a normalised value inside a host change gesture. False, and nothing
+        happens, when the value equals the current one or is not a number. */
+    static bool setParameterAsGesture (juce::RangedAudioParameter& parameter, float normalisedValue);
+
+    //==============================================================================
     ModelTree& getModelTree() noexcept { return modelTree; }
+    juce::qorv_gui::PresetManager& getPresetManager() noexcept { return presetManager; }
     Engine& getEngine() noexcept { return engine; }
     bool isEngineResetPending() const noexcept { return engineResetPending.load(); }
+    float getSavedStageMix (int stage) const noexcept;
 
 private:
     static BusesProperties makeBusesProperties();
     static void listenToAllParameters (ModelTree& tree, juce::AudioProcessorValueTreeState::Listener& listener);
-    void resetToDefault();
+
+    juce::RangedAudioParameter* findParameter (ParamKind kind, int stage) const;
 
     ModelTree modelTree;
     std::array<std::atomic<float>, numStages> savedStageMix;
-    juce::qorv_gui::LabelUpdater* labelUpdater = nullptr;
+    juce::qorv_gui::PresetManager presetManager;
+    std::atomic<juce::qorv_gui::LabelUpdater*> labelUpdater { nullptr };
     Engine engine;
     std::atomic<bool> engineResetPending { false };
     int preparedBlockSize = 0;
 
+    JUCE_DECLARE_WEAK_REFERENCEABLE (PluginProcessor)
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PluginProcessor)
 };

@@ -1,0 +1,47 @@
+#include "StateBlob.h"
+
+bool StateBlob::extractText (const void* data, int size, juce::MemoryBlock& utf8WithTerminator)
+{
+    if (data == nullptr || size <= 8 || juce::ByteOrder::littleEndianInt (data) != magic)
+        return false;
+
+    const auto length = (int) juce::ByteOrder::littleEndianInt (juce::addBytesToPointer (data, 4));
+    if (length <= 0)
+        return false;
+
+    const auto available = (size_t) juce::jmin (size - 8, length);
+    utf8WithTerminator.setSize (available + 1, true);
+    utf8WithTerminator.copyFrom (juce::addBytesToPointer (data, 8), 0, available);
+    return true;
+}
+
+int StateBlob::countElementStarts (const char* text, size_t length)
+{
+    int count = 0;
+    for (size_t i = 0; i + 1 < length; ++i)
+        if (text[i] == '<' && text[i + 1] != '/' && text[i + 1] != '?' && text[i + 1] != '!')
+            ++count;
+    return count;
+}
+
+std::unique_ptr<juce::XmlElement> StateBlob::parse (const void* data, int size)
+{
+    juce::MemoryBlock text;
+    if (! extractText (data, size, text))
+        return nullptr;
+
+    // The copy ends with a zero byte, so decoding can never read past it, and
+    // like the framework's reader the text ends at the first zero byte.
+    const auto* utf8 = static_cast<const char*> (text.getData());
+    const auto textLength = std::strlen (utf8);
+
+    if (! juce::CharPointer_UTF8::isValidString (utf8, (int) textLength))
+        return nullptr;
+
+    // The parser recurses once per nesting level; a hostile document nested
+    // thousands deep would exhaust a host thread's stack.
+    if (countElementStarts (utf8, textLength) > maxElements)
+        return nullptr;
+
+    return juce::parseXML (juce::String::fromUTF8 (utf8, (int) textLength));
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+#include <memory>
+
+/** Reads the framework's XML-in-binary state blob ("VC2!", 32-bit
+    little-endian text length, UTF-8 XML text, zero byte) the way the framework
+    does, but safely for bytes from anywhere: the text is read only inside the
+    given bytes, text that is not valid UTF-8 is refused, and so is a document
+    with more elements than any state of ours could have, before the parser's
+    recursion sees it. */
+struct StateBlob
+{
+    static constexpr juce::uint32 magic = 0x21324356;
+
+    /** Far above the root and the eleven parameter nodes of a real state. */
+    static constexpr int maxElements = 256;
+
+    /** The blob's XML document, or nullptr when the bytes are not a blob. */
+    static std::unique_ptr<juce::XmlElement> parse (const void* data, int size);
+
+    /** The XML text of a blob as the framework's reader takes it (length field
+        limited to the bytes present); false when the header is not a blob's. */
+    static bool extractText (const void* data, int size, juce::MemoryBlock& utf8WithTerminator);
+
+    /** Upper bound of an XML text's element count (every "<" that opens a tag). */
+    static int countElementStarts (const char* text, size_t length);
+};
