@@ -1,0 +1,142 @@
+#include "TestLoader.h"
+
+using namespace tandrel::test;
+
+namespace
+{
+struct NavigationTest : public PresetFixture
+{
+    void SetUp() override
+    {
+        loader.writePreset (folder["User_one.td11"], 1);
+        loader.writePreset (folder["User_two.td11"], 2);
+        makeManager(); // user presets 10, 11
+        for (auto* name : { "F1", "F2", "F3" })
+            addFactory (name, 5); // 12, 13, 14
+    }
+};
+} // namespace
+
+TEST_F (NavigationTest, SteppingWrapsBothWaysAndSkipsPresetsWhoseFileHasGone)
+{
+    const struct { int current; int direction; int expected; } rows[] = {
+        { 14, +1, 10 }, { 10, -1, 14 }, { 10, +1, 11 }, { 12, -1, 11 },
+        { -1, +1, 10 }, { 4, +1, 10 }, { -1, -1, 14 }, { 4, -1, 14 }, { 12, 0, -1 },
+    };
+
+    for (auto& row : rows)
+    {
+        manager->currentId = row.current;
+        EXPECT_EQ (manager->stepPreset (row.direction), row.expected) << row.current << " " << row.direction;
+    }
+
+    ASSERT_TRUE (folder["User_one.td11"].deleteFile());
+    manager->currentId = 14;
+    EXPECT_EQ (manager->stepPreset (+1), 11);
+    manager->currentId = 11;
+    EXPECT_EQ (manager->stepPreset (-1), 14);
+}
+
+TEST_F (NavigationTest, SteppingWithNothingElseAvailableGivesMinusOne)
+{
+    PresetFixture::folder.get().getChildFile ("User_one.td11").deleteFile();
+    PresetFixture::folder.get().getChildFile ("User_two.td11").deleteFile();
+    TestLoader otherLoader;
+    ScopedTempDir emptyFolder;
+    PresetManager empty (otherLoader, "Td11", emptyFolder.get());
+
+    for (auto current : { -1, 4, 10 })
+    {
+        empty.currentId = current;
+        EXPECT_EQ (empty.stepPreset (+1), -1);
+        EXPECT_EQ (empty.stepPreset (-1), -1);
+    }
+
+    const auto bytes = otherLoader.presetBytes (1, 2, 3);
+    const auto only = empty.addFactoryPreset ("Only", bytes.getData(), (int) bytes.getSize())->id;
+    empty.currentId = only;
+    EXPECT_EQ (empty.stepPreset (+1), -1);
+    empty.currentId = 4;
+    EXPECT_EQ (empty.stepPreset (+1), only);
+}
+
+TEST_F (NavigationTest, RandomChoiceNeverGivesTheExcludedOrAMissingPresetAndReachesAllOthers)
+{
+    ASSERT_TRUE (folder["User_two.td11"].deleteFile());
+    std::set<int> seen;
+
+    for (int i = 0; i < 2000; ++i)
+    {
+        const auto id = manager->randomPresetId (12);
+        ASSERT_NE (id, 12);
+        ASSERT_NE (id, 11);
+        seen.insert (id);
+    }
+
+    EXPECT_EQ (seen, (std::set<int> { 10, 13, 14 }));
+}
+
+TEST_F (NavigationTest, RandomChoiceNeedsTwoCandidates)
+{
+    TestLoader otherLoader;
+    PresetManager small (otherLoader, "Td11", {});
+    const auto bytes = otherLoader.presetBytes (1, 2, 3);
+    const auto a = small.addFactoryPreset ("A", bytes.getData(), (int) bytes.getSize())->id;
+    const auto b = small.addFactoryPreset ("B", bytes.getData(), (int) bytes.getSize())->id;
+    EXPECT_EQ (small.randomPresetId (a), -1);
+    EXPECT_EQ (small.randomPresetId (-1) == a || small.randomPresetId (-1) == b, true);
+}
+
+TEST_F (NavigationTest, TheHostReferenceNamesFactoryAndUserPresetsByTheirKinds)
+{
+    const struct { int current; bool modified; juce::String reference; bool storedModified; } rows[] = {
+        { -1, true, "", false },
+        { 4, true, "", false },
+        { 12, true, "FactoryPreset:F1", true },
+        { 10, false, folder["User_one.td11"].getFullPathName(), false },
+        { 99, true, "", false },
+    };
+
+    for (auto& row : rows)
+    {
+        manager->currentId = row.current;
+        loader.setModifiedState (row.modified);
+        juce::ValueTree state ("Td11");
+        manager->writePresetInfo (state);
+        EXPECT_EQ (state["LoadedPreset"].toString(), row.reference) << row.current;
+        EXPECT_EQ ((bool) state["LoadedPresetModified"], row.storedModified) << row.current;
+    }
+}
+
+TEST_F (NavigationTest, RestoringAUserReferenceFindsTheFileAfterARescan)
+{
+    const auto later = folder["sub/Later.td11"];
+    loader.writePreset (later, 4);
+    manager->restorePresetInfo (later.getFullPathName(), true);
+    ASSERT_NE (manager->currentUserPreset, nullptr);
+    EXPECT_EQ (manager->currentUserPreset->file, later);
+    EXPECT_EQ (manager->currentId, manager->currentUserPreset->id);
+    EXPECT_TRUE (loader.isModified());
+}
+
+TEST_F (NavigationTest, CategoriesFormATreeUnderTheRoot)
+{
+    auto* f1 = manager->findFactoryPreset (12);
+    auto* f2 = manager->findFactoryPreset (13);
+    ASSERT_NE (f1, nullptr);
+    EXPECT_EQ (f1->name, "F1");
+    EXPECT_EQ (manager->findFactoryPreset (10), nullptr);
+
+    auto* leafA = manager->addPresetCategory ("Bass//Guitar", { f1 });
+    auto* leafB = manager->addPresetCategory ("Bass//Synth", { f2 });
+    auto* parent = manager->addParentCategory ("Bass", { leafA, leafB }, false);
+    EXPECT_EQ (manager->rootCategory, nullptr);
+    auto* root = manager->addParentCategory ("Root", { parent }, true);
+
+    EXPECT_EQ (manager->rootCategory, root);
+    EXPECT_EQ (manager->categories.size(), 4u);
+    ASSERT_EQ (root->subcategories.size(), 1);
+    EXPECT_EQ (root->subcategories[0]->subcategories[1]->presets[0], f2);
+    EXPECT_EQ (leafA->manager, manager.get());
+    EXPECT_EQ (manager->addPresetCategory ("Bass//Guitar", { f2 }), leafA); // same record, parents stay valid
+}

@@ -1,0 +1,181 @@
+#include "TestLoader.h"
+
+using namespace tandrel::test;
+using juce::qorv_gui::PresetPack;
+
+namespace
+{
+struct PackTest : public PresetFixture
+{
+    void SetUp() override
+    {
+        loader.writePreset (folder["Root_one.td11"], 1);
+        loader.writePreset (folder["bass/Low.td11"], 2);
+        loader.writePreset (folder["bass/deep/Lower.td11"], 3);
+        makeManager();
+    }
+
+    static juce::StringArray entryNames (const juce::File& pack)
+    {
+        juce::ZipFile zip (pack);
+        juce::StringArray names;
+        for (int i = 0; i < zip.getNumEntries(); ++i)
+            names.add (zip.getEntry (i)->filename);
+        return names;
+    }
+
+    /** A pack written with the framework's builder, entry names taken as given;
+        an entry without text stores linkToAdd, a symbolic link, under its name. */
+    static void writeZip (const juce::File& pack, const std::vector<std::pair<juce::String, juce::String>>& entries,
+                          const juce::File& linkToAdd = {})
+    {
+        juce::ZipFile::Builder builder;
+        for (auto& [name, text] : entries)
+        {
+            if (text.isEmpty())
+                builder.addFile (linkToAdd, 0, name);
+            else
+                builder.addEntry (new juce::MemoryInputStream (text.toRawUTF8(), text.getNumBytesAsUTF8(), true), 0, name, juce::Time::getCurrentTime());
+        }
+        juce::FileOutputStream out (pack);
+        ASSERT_TRUE (out.openedOk());
+        out.setPosition (0);
+        out.truncate();
+        ASSERT_TRUE (builder.writeToStream (out, nullptr));
+    }
+};
+} // namespace
+
+TEST_F (PackTest, PackingThePresetsFolderKeepsEveryFileWithItsSubfolderPath)
+{
+    ScopedTempDir out;
+    const auto pack = out["All.td11_pack"];
+    ASSERT_TRUE (manager->createPresetPack (folder.get(), pack));
+
+    const auto names = entryNames (pack);
+    EXPECT_EQ (names, (juce::StringArray { "Root_one.td11", "bass/Low.td11", "bass/deep/Lower.td11" }));
+
+    juce::ZipFile zip (pack);
+    std::unique_ptr<juce::InputStream> in (zip.createStreamForEntry (1));
+    juce::MemoryBlock packed, original;
+    in->readIntoMemoryBlock (packed);
+    ASSERT_TRUE (folder["bass/Low.td11"].loadFileAsData (original));
+    EXPECT_EQ (packed, original);
+}
+
+TEST_F (PackTest, PackingAFolderOutsideTheTreeDoesNothing)
+{
+    ScopedTempDir outside;
+    loader.writePreset (outside["Stray.td11"], 1);
+    const auto pack = outside["Stray.td11_pack"];
+    EXPECT_FALSE (manager->createPresetPack (outside.get(), pack));
+    EXPECT_FALSE (pack.exists());
+}
+
+TEST_F (PackTest, PackingOverAnExistingPackHoldsOnlyTheNewEntries)
+{
+    ScopedTempDir out;
+    const auto pack = out["Bass.td11_pack"];
+    ASSERT_TRUE (manager->createPresetPack (folder.get(), pack));
+    ASSERT_TRUE (manager->createPresetPack (folder["bass/deep"], pack));
+    EXPECT_EQ (entryNames (pack), juce::StringArray { "Lower.td11" });
+}
+
+TEST_F (PackTest, ImportingCreatesAFolderNamedAfterThePackAndOverwritesOnTheSecondImport)
+{
+    ScopedTempDir out;
+    const auto pack = out["Bass_collection.td11_pack"];
+    ASSERT_TRUE (manager->createPresetPack (folder["bass"], pack));
+
+    ASSERT_TRUE (manager->unpackPresetPack (pack));
+    const auto target = folder["Bass_collection"];
+    auto* imported = manager->findFolder (target);
+    ASSERT_NE (imported, nullptr);
+    EXPECT_EQ (imported->name, "Bass collection");
+    EXPECT_TRUE (manager->isKnownPresetFile (target.getChildFile ("deep/Lower.td11")));
+
+    ASSERT_TRUE (target.getChildFile ("Low.td11").replaceWithText ("changed"));
+    ASSERT_TRUE (target.getChildFile ("Mine.td11").replaceWithText ("kept"));
+    ASSERT_TRUE (manager->unpackPresetPack (pack));
+
+    juce::MemoryBlock restored, original;
+    ASSERT_TRUE (target.getChildFile ("Low.td11").loadFileAsData (restored));
+    ASSERT_TRUE (folder["bass/Low.td11"].loadFileAsData (original));
+    EXPECT_EQ (restored, original);
+    EXPECT_EQ (target.getChildFile ("Mine.td11").loadFileAsString(), "kept");
+}
+
+TEST_F (PackTest, HostileEntriesAreRefusedAndStopTheImportKeepingEarlierEntries)
+{
+    ScopedTempDir outside;
+    const auto victim = outside["victim.td11"];
+    const auto link = outside["link.td11"];
+    ASSERT_TRUE (victim.replaceWithText ("victim"));
+    ASSERT_TRUE (juce::File::createSymbolicLink (link, victim.getFullPathName(), true));
+
+    const struct { const char* name; juce::File linkToAdd; } rows[] = {
+        { "../escape.td11", {} },
+        { "sub/../../escape.td11", {} },
+        { "..\\escape.td11", {} },
+        { "/tmp/absolute_escape.td11", {} },
+        { "\\tmp\\absolute_escape.td11", {} },
+        { "C:/drive_escape.td11", {} },
+        { "C:drive_escape.td11", {} },
+        { "~/home_escape.td11", {} },
+        { nullptr, link },
+    };
+
+    int n = 0;
+    for (auto& row : rows)
+    {
+        SCOPED_TRACE (row.name != nullptr ? row.name : "symbolic link");
+        const auto pack = outside[juce::String ("Hostile") + juce::String (++n) + ".td11_pack"];
+        std::vector<std::pair<juce::String, juce::String>> entries { { "first/Good.td11", "good" } };
+        entries.push_back (row.name != nullptr ? std::pair<juce::String, juce::String> { row.name, "evil" }
+                                               : std::pair<juce::String, juce::String> { "link.td11", {} });
+        entries.push_back ({ "After.td11", "after" });
+        writeZip (pack, entries, row.linkToAdd);
+
+        EXPECT_FALSE (manager->unpackPresetPack (pack));
+        const auto target = folder[pack.getFileNameWithoutExtension()];
+        EXPECT_EQ (target.getChildFile ("first/Good.td11").loadFileAsString(), "good");
+        EXPECT_FALSE (target.getChildFile ("After.td11").exists());
+        EXPECT_FALSE (target.getChildFile ("link.td11").exists());
+    }
+
+    EXPECT_EQ (victim.loadFileAsString(), "victim");
+    EXPECT_FALSE (outside["escape.td11"].exists());
+    EXPECT_FALSE (folder.get().getParentDirectory().getChildFile ("escape.td11").exists());
+    EXPECT_FALSE (juce::File ("/tmp/absolute_escape.td11").exists());
+    EXPECT_FALSE (juce::File::getSpecialLocation (juce::File::userHomeDirectory).getChildFile ("home_escape.td11").exists());
+}
+
+TEST_F (PackTest, ExistingLinksInsideTheTargetAreNeverWrittenThrough)
+{
+    ScopedTempDir outside;
+    const auto pack = outside["Linked.td11_pack"];
+    writeZip (pack, { { "inner/Evil.td11", "evil" } });
+
+    const auto target = folder["Linked"];
+    ASSERT_TRUE (target.createDirectory().wasOk());
+    ASSERT_TRUE (juce::File::createSymbolicLink (target.getChildFile ("inner"), outside.get().getFullPathName(), true));
+
+    EXPECT_FALSE (manager->unpackPresetPack (pack));
+    EXPECT_FALSE (outside["Evil.td11"].exists());
+}
+
+TEST (PackNames, PackNameIsTheFileNameWithoutItsExtension)
+{
+    EXPECT_EQ (PresetPack::packNameFromPath ("/a/Bass_collection.td11_pack"), "Bass_collection");
+    EXPECT_EQ (PresetPack::packNameFromPath ("/a/.hidden"), ".hidden");
+    EXPECT_EQ (PresetPack::packNameFromPath ("/a/My pack.v2.td11_pack"), "My pack.v2");
+}
+
+TEST_F (PackTest, APackNamedLikeAParentStepIsRefused)
+{
+    ScopedTempDir outside;
+    const auto pack = outside["...td11_pack"]; // its name without the extension is ".."
+    writeZip (pack, { { "Evil.td11", "evil" } });
+    EXPECT_FALSE (manager->unpackPresetPack (pack));
+    EXPECT_FALSE (folder.get().getParentDirectory().getChildFile ("Evil.td11").exists());
+}

@@ -1,0 +1,191 @@
+#include "TestLoader.h"
+
+using namespace tandrel::test;
+
+namespace
+{
+struct UserFolderTest : public PresetFixture
+{
+    juce::StringArray listedNames (const PresetManager::UserFolder& f)
+    {
+        juce::StringArray names;
+        for (auto* p : f.presets)
+            names.add (p->name);
+        return names;
+    }
+};
+} // namespace
+
+TEST (PresetNames, DisplayNamesFollowTheFileNames)
+{
+    const struct { const char* path; const char* expected; } rows[] = {
+        { "/x/Bass_lead.td11", "Bass lead" },
+        { "/x/my_bass", "My bass" },
+        { "/x/.hidden", ".hidden" },
+        { "/x/.hidden_one.td11", ".hidden one" },
+        { "/x/a.b.td11", "A.b" },
+        { "plain", "Plain" },
+        { "", "" },
+    };
+
+    for (auto& row : rows)
+        EXPECT_EQ (PresetManager::presetNameFromPath (row.path), juce::String (row.expected)) << row.path;
+}
+
+TEST_F (UserFolderTest, ListsPresetFilesOnlyDownToThreeLevels)
+{
+    loader.writePreset (folder["Bass_lead.td11"], 1);
+    ASSERT_TRUE (folder["notes.txt"].replaceWithText ("x"));
+    loader.writePreset (folder["one/two/three/Deep.td11"], 3);
+    loader.writePreset (folder["one/two/three/four/Deeper.td11"], 4);
+    makeManager();
+
+    ASSERT_NE (manager->rootFolder, nullptr);
+    EXPECT_EQ (listedNames (*manager->rootFolder), juce::StringArray { "Bass lead" });
+
+    auto* three = manager->findFolder (folder["one/two/three"]);
+    ASSERT_NE (three, nullptr);
+    EXPECT_EQ (listedNames (*three), juce::StringArray { "Deep" });
+    EXPECT_TRUE (three->subfolders.isEmpty());
+    EXPECT_EQ (manager->findFolder (folder["one/two/three/four"]), nullptr);
+    EXPECT_FALSE (manager->isKnownPresetFile (folder["one/two/three/four/Deeper.td11"]));
+    EXPECT_EQ (manager->findFolder (folder["one"])->name, "One");
+}
+
+TEST_F (UserFolderTest, IdsAreGivenDepthFirstAndTwoStartUpPresetsComeBeforeTheFactoryBank)
+{
+    loader.writePreset (folder["Top.td11"], 1);
+    loader.writePreset (folder["sub/Inner.td11"], 2);
+    makeManager();
+
+    EXPECT_EQ (manager->findUserPreset (folder["Top.td11"])->id, 10);
+    EXPECT_EQ (manager->findUserPreset (folder["sub/Inner.td11"])->id, 11);
+    EXPECT_EQ (addFactory ("Black pepper", 5)->id, 12);
+    manager->setUserFolder (folder.get()); // finds the existing record, hands out nothing new
+    EXPECT_EQ (manager->nextId, 13);
+}
+
+TEST_F (UserFolderTest, AFileThatVanishesAndReturnsKeepsItsId)
+{
+    const auto file = folder["Coming_back.td11"];
+    loader.writePreset (file, 1);
+    loader.writePreset (folder["Other.td11"], 2);
+    makeManager();
+    const auto id = manager->findUserPreset (file)->id;
+
+    juce::MemoryBlock bytes;
+    ASSERT_TRUE (file.loadFileAsData (bytes));
+    ASSERT_TRUE (file.deleteFile());
+    manager->rescan();
+    EXPECT_EQ (listedNames (*manager->rootFolder), juce::StringArray { "Other" });
+    EXPECT_FALSE (manager->isUserPresetId (id));
+
+    ASSERT_TRUE (file.replaceWithData (bytes.getData(), bytes.getSize()));
+    loader.writePreset (folder["New_one.td11"], 3);
+    manager->rescan();
+    EXPECT_EQ (manager->findUserPreset (file)->id, id);
+    EXPECT_TRUE (manager->isUserPresetId (id));
+    EXPECT_EQ (manager->findUserPreset (folder["New_one.td11"])->id, 12);
+}
+
+TEST_F (UserFolderTest, SavingInPlaceClearsModifiedAndFailsOnceTheFileHasGone)
+{
+    const auto file = folder["Mine.td11"];
+    loader.writePreset (file, 1);
+    makeManager();
+    ASSERT_TRUE (manager->openChosenFile (file));
+    loader.edit ("b", 42);
+    ASSERT_TRUE (loader.isModified());
+
+    EXPECT_TRUE (manager->saveCurrent());
+    EXPECT_FALSE (loader.isModified());
+    loader.resetToDefault();
+    ASSERT_TRUE (loader.loadFromFile (file));
+    EXPECT_EQ (loader.value ("b"), 42);
+
+    loader.edit ("b", 43);
+    ASSERT_TRUE (file.deleteFile());
+    EXPECT_FALSE (manager->saveCurrent());
+    EXPECT_TRUE (loader.isModified());
+    EXPECT_FALSE (file.exists());
+}
+
+TEST_F (UserFolderTest, SaveAsOverAnExistingFileOfTheFolderMakesItCurrent)
+{
+    const auto file = folder["sub/Target.td11"];
+    loader.writePreset (file, 1);
+    makeManager();
+    const auto id = manager->findUserPreset (file)->id;
+    loader.edit ("a", 77);
+
+    ASSERT_TRUE (manager->saveToChosenFile (file));
+    EXPECT_EQ (manager->currentId, id);
+    ASSERT_NE (manager->currentUserPreset, nullptr);
+    EXPECT_EQ (manager->currentUserPreset->file, file);
+    EXPECT_FALSE (loader.isModified());
+}
+
+TEST_F (UserFolderTest, ANewFileSavedInsideTheFolderIsRegisteredAtOnceAndReloads)
+{
+    loader.writePreset (folder["Old.td11"], 1);
+    makeManager();
+    ASSERT_TRUE (manager->openChosenFile (folder["Old.td11"]));
+    loader.edit ("a", 66);
+
+    const auto created = folder["fresh/New_one.td11"];
+    ASSERT_TRUE (manager->saveToChosenFile (created));
+    ASSERT_TRUE (manager->isKnownPresetFile (created));
+    EXPECT_EQ (manager->currentId, manager->findUserPreset (created)->id);
+    EXPECT_EQ (manager->currentUserPreset, manager->findUserPreset (created));
+    EXPECT_TRUE (manager->isUserPresetId (manager->currentId));
+
+    loader.edit ("a", 1);
+    ASSERT_TRUE (loader.loadFromFile (manager->currentUserPreset->file)); // "Reload"
+    EXPECT_EQ (loader.value ("a"), 66);
+}
+
+TEST_F (UserFolderTest, SaveAsIntoADirectoryOrAnEmptyChoiceChangesNothing)
+{
+    makeManager();
+    ASSERT_TRUE (folder["adir"].createDirectory().wasOk());
+    loader.edit ("a", 5);
+
+    EXPECT_FALSE (manager->saveToChosenFile (folder["adir"]));
+    EXPECT_FALSE (manager->saveToChosenFile ({}));
+    EXPECT_EQ (manager->currentUserPreset, nullptr);
+    EXPECT_EQ (manager->currentId, -1);
+    EXPECT_TRUE (loader.isModified());
+}
+
+TEST_F (UserFolderTest, OpeningAFileFromOutsideMakesItExternalAndKeepsTheHostReference)
+{
+    ScopedTempDir elsewhere;
+    const auto outside = elsewhere["Visitor_preset.td11"];
+    loader.writePreset (outside, 31);
+    loader.writePreset (folder["Home.td11"], 1);
+    makeManager();
+    ASSERT_TRUE (manager->openChosenFile (folder["Home.td11"]));
+    const auto homeId = manager->currentId;
+
+    ASSERT_TRUE (manager->openChosenFile (outside));
+    EXPECT_EQ (loader.value ("a"), 31);
+    ASSERT_NE (manager->currentUserPreset, nullptr);
+    EXPECT_EQ (manager->currentUserPreset->name, "Visitor preset");
+    EXPECT_EQ (manager->currentUserPreset->id, -1);
+    EXPECT_FALSE (manager->isKnownPresetFile (outside));
+    EXPECT_EQ (manager->currentId, homeId);
+
+    juce::ValueTree state ("Td11");
+    manager->writePresetInfo (state);
+    EXPECT_EQ (state["LoadedPreset"].toString(), folder["Home.td11"].getFullPathName());
+}
+
+TEST_F (UserFolderTest, OpeningAFileThatIsNotAPresetChangesNothing)
+{
+    ASSERT_TRUE (folder["Broken.td11"].replaceWithText ("hello"));
+    makeManager();
+    EXPECT_FALSE (manager->openChosenFile (folder["Broken.td11"]));
+    EXPECT_FALSE (manager->openChosenFile (folder["Absent.td11"]));
+    EXPECT_EQ (manager->currentUserPreset, nullptr);
+    EXPECT_EQ (manager->currentId, -1);
+}
