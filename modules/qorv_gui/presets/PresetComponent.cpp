@@ -3,7 +3,8 @@ namespace juce::qorv_gui
 
 namespace
 {
-void launchNativeChooser (juce::FileChooser& chooser, int flags, std::function<void (const juce::File&)> onResult)
+void launchNativeChooser (juce::FileChooser& chooser, const PresetComponent::ChooserInfo&, int flags,
+                          std::function<void (const juce::File&)> onResult)
 {
     chooser.launchAsync (flags, [onResult = std::move (onResult)] (const juce::FileChooser& fc)
     {
@@ -72,16 +73,18 @@ PresetComponent::~PresetComponent()
 
     // A chooser still open is dropped with its callback; the callbacks also
     // check that the browser still exists before they touch it.
-    packOpenChooser.reset();
-    packSaveChooser.reset();
-    packFolderChooser.reset();
-    loadChooser.reset();
-    saveChooser.reset();
+    packOpenChooser.dialog.reset();
+    packSaveChooser.dialog.reset();
+    packFolderChooser.dialog.reset();
+    loadChooser.dialog.reset();
+    saveChooser.dialog.reset();
 }
 
-std::unique_ptr<juce::FileChooser> PresetComponent::makeChooser (const juce::String& title, const juce::String& extensionToUse) const
+PresetComponent::OwnedChooser PresetComponent::makeChooser (const juce::String& title, const juce::String& extensionToUse) const
 {
-    return std::make_unique<juce::FileChooser> (title, manager.getPresetsFolder(), "*" + extensionToUse);
+    ChooserInfo info { title, manager.getPresetsFolder(), "*" + extensionToUse };
+    auto dialog = std::make_unique<juce::FileChooser> (info.title, info.initialFolder, info.pattern);
+    return { std::move (info), std::move (dialog) };
 }
 
 //==============================================================================
@@ -234,26 +237,26 @@ void PresetComponent::savePreset()
 
 void PresetComponent::launchSaveAs()
 {
-    launch (*saveChooser, fileSaveFlags, [] (PresetComponent& self, const juce::File& file) { self.saveToChosenFile (file); });
+    launch (saveChooser, fileSaveFlags, [] (PresetComponent& self, const juce::File& file) { self.saveToChosenFile (file); });
     updateShownPreset();
 }
 
 void PresetComponent::launchOpen()
 {
-    launch (*loadChooser, fileOpenFlags, [] (PresetComponent& self, const juce::File& file) { self.openChosenFile (file); });
+    launch (loadChooser, fileOpenFlags, [] (PresetComponent& self, const juce::File& file) { self.openChosenFile (file); });
 }
 
 void PresetComponent::launchCreatePresetPack()
 {
-    launch (*packFolderChooser, folderOpenFlags, [] (PresetComponent& self, const juce::File& directory) { self.packFolderChosen (directory); });
+    launch (packFolderChooser, folderOpenFlags, [] (PresetComponent& self, const juce::File& directory) { self.packFolderChosen (directory); });
 }
 
 void PresetComponent::launchUnpackPresetPack()
 {
-    launch (*packOpenChooser, fileOpenFlags, [] (PresetComponent& self, const juce::File& pack) { self.packToImportChosen (pack); });
+    launch (packOpenChooser, fileOpenFlags, [] (PresetComponent& self, const juce::File& pack) { self.packToImportChosen (pack); });
 }
 
-void PresetComponent::launch (juce::FileChooser& chooser, int chooserFlags, std::function<void (PresetComponent&, const juce::File&)> outcome)
+void PresetComponent::launch (OwnedChooser& chooser, int chooserFlags, std::function<void (PresetComponent&, const juce::File&)> outcome)
 {
     // A chooser runs one dialog at a time; launching it again would tear down
     // the dialog that is open.
@@ -262,7 +265,7 @@ void PresetComponent::launch (juce::FileChooser& chooser, int chooserFlags, std:
 
     runningChoosers.add (&chooser);
 
-    launcher (chooser, chooserFlags, [safeThis = juce::Component::SafePointer<PresetComponent> (this), chooserPtr = &chooser,
+    launcher (*chooser.dialog, chooser.info, chooserFlags, [safeThis = juce::Component::SafePointer<PresetComponent> (this), chooserPtr = &chooser,
                                outcome = std::move (outcome)] (const juce::File& result)
     {
         // The browser may have gone while the dialog was open.
@@ -295,7 +298,7 @@ void PresetComponent::packFolderChosen (const juce::File& directory)
     if (directory == juce::File() || manager.findFolder (directory) == nullptr)
         return;
 
-    launch (*packSaveChooser, fileSaveFlags, [directory] (PresetComponent& self, const juce::File& packFile)
+    launch (packSaveChooser, fileSaveFlags, [directory] (PresetComponent& self, const juce::File& packFile)
     {
         self.packFileChosen (directory, packFile);
     });

@@ -31,9 +31,17 @@ public:
         noSelection = 9
     };
 
+    /** What a chooser was built with (juce::FileChooser keeps it private). */
+    struct ChooserInfo
+    {
+        juce::String title;
+        juce::File initialFolder;
+        juce::String pattern;
+    };
+
     /** Shows chooser with the given FileBrowserComponent flags and hands its
         result to onResult on the message thread (an empty File when cancelled). */
-    using ChooserLauncher = std::function<void (juce::FileChooser& chooser, int flags,
+    using ChooserLauncher = std::function<void (juce::FileChooser& chooser, const ChooserInfo& info, int flags,
                                                 std::function<void (const juce::File&)> onResult)>;
     using UrlOpener = std::function<void (const juce::URL&)>;
 
@@ -85,23 +93,29 @@ public:
 private:
     class ModifiedMarkHandover;
 
+    struct OwnedChooser
+    {
+        ChooserInfo info;
+        std::unique_ptr<juce::FileChooser> dialog;
+    };
+
     void showModifiedMark (bool isModified);
     void loadPreset (int id);
-    void launch (juce::FileChooser& chooser, int chooserFlags, std::function<void (PresetComponent&, const juce::File&)> outcome);
-    std::unique_ptr<juce::FileChooser> makeChooser (const juce::String& title, const juce::String& extensionToUse) const;
+    void launch (OwnedChooser& chooser, int chooserFlags, std::function<void (PresetComponent&, const juce::File&)> outcome);
+    OwnedChooser makeChooser (const juce::String& title, const juce::String& extensionToUse) const;
 
     const juce::URL downloadsUrl;
     PresetManager& manager;
 
-    std::unique_ptr<juce::FileChooser> saveChooser;
-    std::unique_ptr<juce::FileChooser> loadChooser;
-    std::unique_ptr<juce::FileChooser> packFolderChooser;
-    std::unique_ptr<juce::FileChooser> packSaveChooser;
-    std::unique_ptr<juce::FileChooser> packOpenChooser;
+    OwnedChooser saveChooser;
+    OwnedChooser loadChooser;
+    OwnedChooser packFolderChooser;
+    OwnedChooser packSaveChooser;
+    OwnedChooser packOpenChooser;
 
     ChooserLauncher launcher;
     UrlOpener urlOpener;
-    juce::Array<juce::FileChooser*> runningChoosers;
+    juce::Array<OwnedChooser*> runningChoosers;
     std::unique_ptr<ModifiedMarkHandover> modifiedMarkHandover;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PresetComponent)
