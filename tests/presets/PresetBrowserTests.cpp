@@ -110,8 +110,7 @@ TEST_F (BrowserTest, MenuListsCommandsFactoryTreeAndUserFoldersWithUniqueNames)
     EXPECT_EQ (describe (*box->getRootMenu()).fromFirstOccurrenceOf ("#User Presets:|", false, false),
                "My sub[TWINKLE (2)=11|Empty one[]]");
 
-    manager->rescan();
-    box->rebuildMenu();
+    box->refreshFromDisk(); // what opening the menu does first
     EXPECT_EQ (describe (*box->getRootMenu()).fromFirstOccurrenceOf ("#User Presets:|", false, false),
                "My sub[TWINKLE (2)=11|Empty one[Fresh=14]]");
 }

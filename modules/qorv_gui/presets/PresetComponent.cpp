@@ -56,10 +56,7 @@ PresetComponent::PresetComponent (LookAndFeel& lf, PresetManager& presetManager,
     setLookAndFeel (&lf);
     addListener (this);
     manager.getLoader().setDisplay (this);
-
-    manager.rescan();
-    rebuildMenu();
-    updateShownPreset();
+    refreshFromDisk();
 }
 
 PresetComponent::~PresetComponent()
@@ -210,19 +207,21 @@ void PresetComponent::selectPresetId (int id, juce::NotificationType notificatio
         inMenu = it.getItem().itemID == id;
 
     if (! inMenu)
-    {
-        manager.rescan();
-        rebuildMenu();
-    }
+        refreshFromDisk();
 
     setSelectedId (id, notification);
 }
 
-void PresetComponent::showPopup()
+void PresetComponent::refreshFromDisk()
 {
     manager.rescan();
     rebuildMenu();
     updateShownPreset();
+}
+
+void PresetComponent::showPopup()
+{
+    refreshFromDisk();
     juce::ComboBox::showPopup();
 }
 

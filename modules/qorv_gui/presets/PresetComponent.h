@@ -72,6 +72,10 @@ public:
         id yet (a file registered since the last refresh). */
     void selectPresetId (int id, juce::NotificationType notification);
 
+    /** Relists the user tree, rebuilds the menu and refreshes the text: the
+        menu then lists the preset files present on disk. */
+    void refreshFromDisk();
+
     void comboBoxChanged (juce::ComboBox*) override;
     void showPopup() override;
 
