@@ -164,6 +164,13 @@ TEST_F (BrowserTest, ShownTextNamesThePresetAndCarriesTheModifiedMark)
 
     box->updateShownPreset();
     EXPECT_EQ (box->getText(), "Anchor*");
+
+    // Undoing a load shows "New" until the next refresh names the preset again.
+    choose (12);
+    ASSERT_TRUE (loader.history.undo());
+    EXPECT_EQ (box->getText(), "New*");
+    box->updateShownPreset();
+    EXPECT_EQ (box->getText(), "Anchor*");
 }
 
 TEST_F (BrowserTest, ModifiedMarkSetOffTheMessageThreadArrivesOnIt)
@@ -176,6 +183,12 @@ TEST_F (BrowserTest, ModifiedMarkSetOffTheMessageThreadArrivesOnIt)
     box->setModified (false);
     std::thread ([this] { loader.markModified(); }).join();
     EXPECT_TRUE (pumpUntil ([this] { return box->getText() == "*New*"; }));
+
+    // A mark still in transit does not overwrite a later one.
+    std::thread ([this] { box->setModified (false); }).join();
+    box->setModified (true);
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+    EXPECT_EQ (box->getText(), "*New*");
 }
 
 TEST_F (BrowserTest, ChoosingTheCurrentPresetAgainReloadsIt)

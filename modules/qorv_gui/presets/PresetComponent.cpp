@@ -33,6 +33,9 @@ public:
         triggerAsyncUpdate();
     }
 
+    /** A mark shown later on the message thread supersedes one still in transit. */
+    void drop() { cancelPendingUpdate(); }
+
 private:
     void handleAsyncUpdate() override { owner.showModifiedMark (pending.load()); }
 
@@ -89,6 +92,7 @@ void PresetComponent::setModified (bool isModified)
 {
     if (juce::MessageManager::existsAndIsCurrentThread())
     {
+        modifiedMarkHandover->drop();
         showModifiedMark (isModified);
         return;
     }
@@ -143,6 +147,7 @@ void PresetComponent::updateShownPreset()
     }
 
     setText (text, juce::dontSendNotification);
+    modifiedMarkHandover->drop();
     showModifiedMark (manager.getLoader().isModified());
 }
 
