@@ -3,6 +3,7 @@
 
 #include "HostedPlugin.h"
 #include "ScopedTempDir.h"
+#include "XErrors.h"
 
 #include <gtest/gtest.h>
 
@@ -206,3 +207,26 @@ TEST_P (HostedPluginTest, ProcessesTheSameSamplesAsTheProcessorDrivenDirectly)
 
 INSTANTIATE_TEST_SUITE_P (BuiltBundles, HostedPluginTest, ::testing::Values (PluginFormatKind::vst3, PluginFormatKind::lv2),
                           [] (const auto& info) { return std::string (tandrel::test::formatName (info.param)); });
+
+TEST (HostedEditor, OpensAtItsFixedSizeAndClosesCleanlyRepeatedly)
+{
+    juce::String error;
+    auto plugin = tandrel::test::loadBuiltPlugin (PluginFormatKind::vst3, 44100.0, 512, error);
+    ASSERT_NE (plugin, nullptr) << error;
+    plugin->prepareToPlay (44100.0, 512);
+
+    for (int i = 0; i < 4; ++i)
+    {
+        std::unique_ptr<juce::AudioProcessorEditor> editor (plugin->createEditorIfNeeded());
+        ASSERT_NE (editor, nullptr);
+        tandrel::test::ignoreXErrors();
+        editor->addToDesktop (0);
+        editor->setVisible (true);
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (100);
+        EXPECT_EQ (editor->getWidth(), 550);
+        EXPECT_EQ (editor->getHeight(), 550);
+        editor.reset();
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+    }
+    plugin->releaseResources();
+}
