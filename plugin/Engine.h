@@ -1,10 +1,11 @@
 #pragma once
 
 #include "ParameterLayout.h"
-#include "PlaceholderEngine.h"
 
-/** The DSP engine the processor owns and runs. */
-using Engine = PlaceholderEngine;
+#include <qorv_dsp/qorv_dsp.h>
+
+/** The DSP engine the processor owns and runs: three segment stages. */
+using Engine = juce::qorv_dsp::TandrelMultistage<float, numStages>;
 
 /** Pushes one parameter value (real units) into the engine: atomic stores or
     the arguments' own setter locks, never the engine's spin lock. */

@@ -1,1 +1,3 @@
 #include "qorv_dsp.h"
+
+#include "buffers/MultiChannelRing.cpp"

@@ -23,9 +23,30 @@
 #include <juce_audio_basics/juce_audio_basics.h>
 #include <juce_dsp/juce_dsp.h>
 
+#include <array>
 #include <atomic>
+#include <cmath>
+#include <iomanip>
+#include <limits>
 #include <memory>
+#include <sstream>
 #include <vector>
 
 #include "processor/Processor.h"
 #include "arguments/ModeNames.h"
+#include "arguments/ArgumentLock.h"
+#include "arguments/Ramp.h"
+#include "arguments/FloatArg_v2.h"
+#include "arguments/PercentArg_v2.h"
+#include "arguments/IntArg.h"
+#include "arguments/PlainFloatArg.h"
+#include "arguments/ChoiceArg.h"
+#include "buffers/MultiChannelRing.h"
+#include "filters/IIRFilter_OrderTwo.h"
+#include "filters/HighShelfFilter.h"
+#include "stage/LagrangeState.h"
+#include "stage/Lerp.h"
+#include "stage/TandrelStage.h"
+#include "stage/ToneFilter.h"
+#include "stage/SecondsTrackingMicrosecondsArg_v2.h"
+#include "processor/TandrelMultistage.h"

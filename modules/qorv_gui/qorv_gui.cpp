@@ -28,3 +28,6 @@
 #include "presets/PresetManager.cpp"
 #include "presets/UserFolder.cpp"
 #include "presets/PresetPack.cpp"
+#include "presets/PresetMenuBuilder.cpp"
+#include "presets/PresetComponent.cpp"
+#include "presets/PresetScroller.cpp"

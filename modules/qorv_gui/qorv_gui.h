@@ -64,3 +64,6 @@
 #include "presets/PresetFileCodec.h"
 #include "presets/DataFolder.h"
 #include "presets/PresetPack.h"
+#include "presets/PresetComponent.h"
+#include "presets/PresetMenuBuilder.h"
+#include "presets/PresetScroller.h"

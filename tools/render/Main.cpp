@@ -3,8 +3,10 @@
 
 #include "DemoSignal.h"
 #include "ParameterAssignment.h"
+#include "PresetOption.h"
 #include "RenderOptions.h"
 #include "Renderer.h"
+#include "StateFileOption.h"
 #include "WavFiles.h"
 
 #include "PluginProcessor.h"
@@ -53,6 +55,12 @@ int run (const juce::StringArray& arguments)
         return exitOk;
     }
 
+    if (options.listPresets)
+    {
+        std::cout << describePresets (processor);
+        return exitOk;
+    }
+
     WavData input;
     if (options.demo)
     {
@@ -64,6 +72,15 @@ int run (const juce::StringArray& arguments)
 
     if (! Renderer::configureLayout (processor, input.audio.getNumChannels()))
         return fail ("the plug-in refused a " + juce::String (input.audio.getNumChannels()) + "-channel layout");
+
+    // A saved instance first, then a preset over it, then single values over both.
+    if (options.state != juce::File())
+        if (const auto message = applyStateFile (processor, options.state); message.isNotEmpty())
+            return fail (message);
+
+    if (options.preset.isNotEmpty())
+        if (const auto message = applyPresetOption (processor, options.preset); message.isNotEmpty())
+            return fail (message);
 
     for (const auto& assignment : options.sets)
     {
@@ -88,6 +105,10 @@ int run (const juce::StringArray& arguments)
 
     if (! writeWav (options.output, output, input.sampleRate, error))
         return fail (error);
+
+    if (options.saveState != juce::File())
+        if (const auto message = saveStateFile (processor, options.saveState); message.isNotEmpty())
+            return fail (message);
 
     std::cerr << "tandrel-render: wrote " << options.output.getFullPathName() << " (" << output.getNumChannels() << " ch, "
               << output.getNumSamples() << " samples at " << input.sampleRate << " Hz, latency "

@@ -1,0 +1,196 @@
+#pragma once
+
+namespace juce::qorv_dsp
+{
+
+/** The whole effect: Stages stages run in "Series" (each reads what the
+    previous one left in the block) or in parallel (summed), plus a dry line
+    for blocks in which every stage is silent.
+
+    Every route is aligned to one latency of 3L samples, L being the buffer
+    length that sizes every queue (block size + 6 + the longest group):
+    - Series: three stages of L each.
+    - Parallel: the stages read the input delayed by 2L (a delay ring that
+      runs every block in both modes), so each contribution is 3L late and the
+      stages' queues stay continuous when they fall idle and come back. This
+      also keeps a later stage from reading what an earlier one wrote when the
+      host buffer is both input and output.
+    - Dry line and bypass: a delay of 3L, drained every block so it keeps it. */
+template <typename Sample, int Stages>
+class TandrelMultistage : public Processor<Sample>
+{
+public:
+    using typename Processor<Sample>::InputBlock;
+    using typename Processor<Sample>::OutputBlock;
+    using Stage = TandrelStage<Sample>;
+
+    TandrelMultistage()
+    {
+        for (int s = 0; s < Stages; ++s)
+            stages.push_back (std::unique_ptr<Stage> (new Stage()));
+        mode.name = "Mode";
+    }
+
+    //==============================================================================
+    void prepare (const juce::dsp::ProcessSpec& spec) override
+    {
+        channelCount = (int) spec.numChannels;
+        maximumBlockSize = (int) spec.maximumBlockSize;
+
+        const float sr = this->sampleRate;
+        bufferLength = maximumBlockSize + 6 + (int) ((float) maximumSegments * maximumSegmentLength * sr);
+        segmentRingLength = (int) ((float) bufferLength / (sr * minimumSegmentLength)) + 3;
+
+        delayedInput.setSize (juce::jmax (1, channelCount), juce::jmax (1, maximumBlockSize), false, true, false);
+
+        for (auto& stage : stages)
+            stage->prepareStage (spec, segmentRingLength);
+    }
+
+    void reset() override
+    {
+        const int L = bufferLength;
+        segmentRing.resize (channelCount, segmentRingLength);
+        dryLine.prime (channelCount, 3 * L + maximumBlockSize, 3 * L);
+        parallelDelay.prime (channelCount, 2 * L + maximumBlockSize, 2 * L);
+
+        for (auto& stage : stages)
+            stage->resetStage (L);
+    }
+
+    void process (const InputBlock& input, const OutputBlock& output) override
+    {
+        const int n = (int) output.getNumSamples();
+        if (n <= 0 || maximumBlockSize <= 0)
+            return;
+
+        // The queues are sized for the prepared block size; a longer block
+        // runs as several so that nothing is lost.
+        if (n > maximumBlockSize)
+        {
+            for (int start = 0; start < n; start += maximumBlockSize)
+            {
+                const auto length = (size_t) juce::jmin (maximumBlockSize, n - start);
+                process (input.getSubBlock ((size_t) start, length), output.getSubBlock ((size_t) start, length));
+            }
+            return;
+        }
+
+        const int Nc = channelCount;
+
+        // Both delay lines take their input before anything writes the output,
+        // which may be the same memory.
+        for (int c = 0; c < Nc; ++c)
+        {
+            dryLine.push (c, input.getChannelPointer ((size_t) c), n);
+            parallelDelay.passThrough (c, input.getChannelPointer ((size_t) c), delayedInput.getWritePointer (c), n);
+        }
+
+        int activeCount = 0;
+        for (int s = 0; s < Stages; ++s)
+        {
+            if (stages[(size_t) s]->segmentMix.isSettledAt ((Sample) 0))
+            {
+                idle[(size_t) s] = true;
+                continue;
+            }
+            ++activeCount;
+            if (idle[(size_t) s])
+                stages[(size_t) s]->toneFilter.resetLocked();
+            idle[(size_t) s] = false;
+        }
+
+        const bool series = mode.getSelectedText() == getModeNames()[0];
+        const bool anyActive = activeCount > 0;
+
+        if (series)
+            processSeries (input, output, n, anyActive);
+        else
+            processParallel (output, n, anyActive);
+
+        for (int c = 0; c < Nc; ++c)
+        {
+            if (anyActive)
+                dryLine.discard (c, n);
+            else
+                dryLine.read (c, output.getChannelPointer ((size_t) c), n, 1.0f, false);
+        }
+    }
+
+    /** The dry signal, delayed by the same latency as the effect. */
+    void processBypassed (const InputBlock& input, const OutputBlock& output) override
+    {
+        const int n = (int) output.getNumSamples();
+        for (int c = 0; c < channelCount; ++c)
+            dryLine.passThrough (c, input.getChannelPointer ((size_t) c), output.getChannelPointer ((size_t) c), n);
+    }
+
+    //==============================================================================
+    /** Parameter thread: stores the mode only when it changes. */
+    void setModeIndex (float v) noexcept
+    {
+        if (! std::isfinite (v))
+            return;
+        const int index = (int) v;
+        if (mode.index.load() != index)
+            mode.index.store (index);
+    }
+
+    Stage& getStage (int s) noexcept { return *stages[(size_t) s]; }
+    const Stage& getStage (int s) const noexcept { return *stages[(size_t) s]; }
+
+    /** The delay of every route, valid after prepare. */
+    int getLatencySamples() const noexcept { return 3 * bufferLength; }
+    int getBufferLength() const noexcept { return bufferLength; }
+    int getSegmentRingLength() const noexcept { return segmentRingLength; }
+    bool isIdle (int s) const noexcept { return idle[(size_t) s]; }
+
+    ChoiceArg mode { getModeNames() };
+
+private:
+    void processSeries (const InputBlock& input, const OutputBlock& output, int n, bool anyActive)
+    {
+        const auto channels = juce::jmin (input.getNumChannels(), output.getNumChannels());
+        const auto samples = juce::jmin (input.getNumSamples(), output.getNumSamples());
+        for (size_t c = 0; c < channels; ++c)
+            if (input.getChannelPointer (c) != output.getChannelPointer (c))
+                std::copy (input.getChannelPointer (c), input.getChannelPointer (c) + samples, output.getChannelPointer (c));
+
+        const InputBlock chained (output);
+        for (int s = 0; s < Stages; ++s)
+            stages[(size_t) s]->processStage (chained, n, segmentRing, output, idle[(size_t) s] ? Sample (0) : Sample (1),
+                                              false, false, ! anyActive);
+    }
+
+    void processParallel (const OutputBlock& output, int n, bool anyActive)
+    {
+        const InputBlock delayed = InputBlock (delayedInput).getSubBlock (0, (size_t) n);
+        bool allIdleSoFar = true;
+
+        for (int s = 0; s < Stages; ++s)
+        {
+            const bool stageIdle = idle[(size_t) s];
+            const Sample gain = anyActive && ! stageIdle ? Sample (1) : Sample (0);
+            stages[(size_t) s]->processStage (delayed, n, segmentRing, output, gain, true, anyActive && allIdleSoFar, ! anyActive);
+            allIdleSoFar = allIdleSoFar && stageIdle;
+        }
+    }
+
+    int maximumSegments = 91;
+    float maximumSegmentLength = 0.000048f;
+    float minimumSegmentLength = 0.000001f;
+    int channelCount = 0;
+    int maximumBlockSize = 0;
+    int segmentRingLength = 0;
+    int bufferLength = 0;
+    MultiChannelRing segmentRing;
+    MultiChannelRing dryLine;
+    MultiChannelRing parallelDelay;
+    juce::AudioBuffer<Sample> delayedInput;
+    std::vector<std::unique_ptr<Stage>> stages;
+    std::array<bool, (size_t) Stages> idle {};
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (TandrelMultistage)
+};
+
+} // namespace juce::qorv_dsp

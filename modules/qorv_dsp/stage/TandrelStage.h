@@ -1,0 +1,411 @@
+#pragma once
+
+namespace juce::qorv_dsp
+{
+
+/** One stage of the effect. It samples its input once per segment of
+    segmentLength seconds (w = segmentLength * sampleRate samples, often far
+    below one sample), groups the segment values in runs of N, mirrors every
+    second pair from the outside in (exchanging or blending by the mix),
+    interpolates the modified sequence back to the audio rate and hands the
+    result out L samples late, then runs its tone filter over the output block.
+
+    Only whole groups are processed; the remainder of the input waits in the
+    input ring. Reset primes the output ring with L zeros and empties the input
+    ring, and each block moves exactly the samples it consumes from one to the
+    other, so the stage's delay stays L. */
+template <typename Sample>
+class TandrelStage
+{
+public:
+    template <typename FilterSample> class ToneFilter;
+    template <typename ArgSample> class SecondsTrackingMicrosecondsArg_v2;
+
+    using InputBlock = juce::dsp::AudioBlock<const Sample>;
+    using OutputBlock = juce::dsp::AudioBlock<Sample>;
+
+    /** How the pairs of a block's groups are mirrored. */
+    enum class MixCase { none, swap, blend };
+
+    static constexpr int minimumSegments = 2, maximumSegments = 91;
+    static constexpr float minimumMicroseconds = 1.0f, maximumMicroseconds = 48.0f;
+
+    TandrelStage()
+    {
+        segmentSize.name = "Segment Size";
+        segmentSize.unit = "<microseconds>";
+        segmentSize.snapTo ((Sample) 50.0f);
+
+        segmentMix.name = "Mix";
+        segmentMix.unit = "%";
+        segmentMix.snapTo ((Sample) 100.0f);
+
+        segmentLength = segmentSize.getPublished();
+    }
+
+    //==============================================================================
+    /** Sizes everything for spec; S is the segment ring's spacing, which also
+        bounds the values a block can ask of the argument buffers. */
+    void prepareStage (const juce::dsp::ProcessSpec& spec, int S)
+    {
+        sampleRate = (float) spec.sampleRate;
+        channelCount = (int) spec.numChannels;
+        segmentSize.reserveBuffer (S);
+        segmentMix.reserveBuffer (S);
+        toneFilter.prepareLocked (spec);
+        interpolators.assign ((size_t) (2 * channelCount), LagrangeState {});
+    }
+
+    /** Clears running state: an empty input ring of capacity L and an output
+        ring primed with L zeros, which is the stage's delay. */
+    void resetStage (int L)
+    {
+        segmentSize.resetSmoothing (sampleRate);
+        segmentMix.resetSmoothing (sampleRate);
+        segmentLength = segmentSize.getPublished();
+        inputRing.prime (channelCount, L, 0);
+        outputRing.prime (channelCount, 2 * L, L);
+        fresh = true;
+        toneFilter.resetLocked();
+    }
+
+    //==============================================================================
+    // Parameter thread. Values outside the controls' ranges cannot come from
+    // the controls; they are clamped here because a count below 1 would divide
+    // by zero and a length below 1 us would overrun the segment ring. A value
+    // that is not a number is ignored.
+
+    void setNumberOfSegments (float v) noexcept
+    {
+        if (std::isfinite (v))
+            numberOfSegments.value.store (juce::jlimit (minimumSegments, maximumSegments, (int) v));
+    }
+
+    void setSegmentSize (float microseconds)
+    {
+        if (std::isfinite (microseconds))
+            segmentSize.setTarget ((Sample) juce::jlimit (minimumMicroseconds, maximumMicroseconds, microseconds));
+    }
+
+    void setSegmentMix (float percent)
+    {
+        if (std::isfinite (percent))
+            segmentMix.setTarget ((Sample) percent);
+    }
+
+    void setTone (float tone) noexcept
+    {
+        if (std::isfinite (tone))
+            toneFilter.tone.value.store (tone);
+    }
+
+    //==============================================================================
+    /** One block: queue the input, cut whole groups of segments, mirror their
+        pairs, rebuild audio into the output ring, then hand out n samples.
+        Routing: discard drops the block's output (output and tone filter
+        untouched); without accumulate, or with replace, the output is
+        overwritten (gain, or 1 when gain is 0); otherwise it is added with
+        gain, or dropped when gain is 0. The tone filter then runs over
+        whatever the output block holds. */
+    void processStage (const InputBlock& input, int n, MultiChannelRing& segments, const OutputBlock& output,
+                       Sample gain, bool accumulate, bool replace, bool discard)
+    {
+        const int Nc = channelCount;
+
+        for (int c = 0; c < Nc; ++c)
+            inputRing.push (c, input.getChannelPointer ((size_t) c), n);
+
+        const int N = juce::jmax (1, numberOfSegments.value.load (std::memory_order_relaxed));
+        const float w = segmentLength * sampleRate;
+        const int G = Nc > 0 ? groupCount (inputRing.getFillCount (0), w, N) : 0;
+
+        if (G > 0)
+        {
+            const int K = N * G;
+            const int i = sampleSegments (segments, K, w);
+            const auto mix = advanceControls (i);
+            mirror (segments, K, G, N, i, mix);
+            rebuild (segments, K, i, w);
+            fresh = false;
+        }
+
+        handOut (n, output, gain, accumulate, replace, discard);
+    }
+
+    //==============================================================================
+    /** Mirrors one group of N values starting at ring position first:
+        pairs (j, N-1-j) for j = 0, 2, 4, ... below N/2. Swap exchanges them;
+        blend with o > 0 moves the first to lerp(a, b, o) and the second to
+        (a - a') + b, so the pair's sum is kept. */
+    static void mirrorGroup (float* data, int mask, int first, int N, MixCase mixCase, float o) noexcept
+    {
+        if (mixCase == MixCase::none || (mixCase == MixCase::blend && ! (o > 0.0f)))
+            return;
+
+        const int half = N / 2;
+        for (int j = 0; j < half; j += 2)
+        {
+            float& x = data[(first + j) & mask];
+            float& y = data[(first + N - 1 - j) & mask];
+            const float a = x, b = y;
+
+            if (mixCase == MixCase::swap)
+            {
+                x = b;
+                y = a;
+            }
+            else
+            {
+                const float moved = lerp (a, b, o);
+                x = moved;
+                y = (a - moved) + b;
+            }
+        }
+    }
+
+    //==============================================================================
+    ToneFilter<Sample> toneFilter;
+    SecondsTrackingMicrosecondsArg_v2<Sample> segmentSize;
+    IntArg numberOfSegments { 2, "N" };
+    PercentArg_v2<Sample> segmentMix;
+
+    // Read access for the owner and for tests.
+    const MultiChannelRing& getInputRing() const noexcept { return inputRing; }
+    const MultiChannelRing& getOutputRing() const noexcept { return outputRing; }
+    float getSegmentLength() const noexcept { return segmentLength; }
+    bool isFresh() const noexcept { return fresh; }
+    int getChannelCount() const noexcept { return channelCount; }
+
+private:
+    /** Whole groups covered by the queued input: trunc((fill - 1) / w) / N. */
+    static int groupCount (int fill, float w, int N) noexcept
+    {
+        if (! (w > 0.0f))
+            return 0;
+        const float segmentsCovered = (float) (fill - 1) / w;
+        if (! (segmentsCovered >= 1.0f))
+            return 0;
+        return (int) juce::jmin (segmentsCovered, (float) std::numeric_limits<int>::max() / 2.0f) / N;
+    }
+
+    /** Writes K segment values per channel into the segment ring: segment k is
+        the input interpolated k*w samples after the first popped sample.
+        Returns the number of input samples consumed per channel. */
+    int sampleSegments (MultiChannelRing& segments, int K, float w)
+    {
+        float* const in = inputRing.getData();
+        const int inMask = inputRing.getMask();
+        float* const seg = segments.getData();
+        const int segMask = segments.getMask();
+        int consumed = 1;
+
+        for (int c = 0; c < channelCount; ++c)
+        {
+            LagrangeState& I = interpolators[(size_t) c];
+            const int head = inputRing.getWriteIndex (c);
+            int fill = inputRing.getFillCount (c);
+
+            float u = 0.0f;
+            if (fill > 0)
+            {
+                --fill;
+                u = in[(head - fill) & inMask];
+            }
+            const float r = in[(head - (fill - 1)) & inMask];
+            const float s = in[(head - (fill - 2)) & inMask];
+            I.load (fresh ? 0.0f : I.x0, u, r, s);
+
+            int sw = (segments.getWriteIndex (c) + 1) & segMask;
+            seg[sw] = u;
+
+            int l = 1;
+            for (int k = 1; k < K; ++k)
+            {
+                const float P = (float) k * w;
+                while ((float) l < P)
+                {
+                    ++l;
+                    if (fill > 0)
+                        --fill;
+                    I.advance (in[(head - (fill - 2)) & inMask]);
+                }
+
+                sw = (sw + 1) & segMask;
+                seg[sw] = (float) l == P ? I.x1 : I.evaluate (P - std::trunc (P));
+            }
+
+            segments.setWriteIndex (c, sw);
+            inputRing.setFillCount (c, fill);
+            if (c == 0)
+                consumed = l;
+        }
+        return consumed;
+    }
+
+    struct MixPlan
+    {
+        MixCase mixCase = MixCase::blend;
+        bool fromBuffer = false;
+    };
+
+    /** Advances the mix per sample and the segment size to the block end by
+        the i consumed samples. A blend keeps the mix buffer held until the
+        pairs are mirrored. */
+    MixPlan advanceControls (int i)
+    {
+        MixPlan plan;
+        segmentMix.rampPerSample (i);
+        if (segmentMix.isBufferInUse())
+        {
+            const float first = segmentMix.getBuffer()[0];
+            if (segmentMix.getLastIndex() <= 0 && (first == 0.0f || first == 1.0f))
+            {
+                plan.mixCase = first == 0.0f ? MixCase::none : MixCase::swap;
+                segmentMix.releaseBuffer();
+            }
+            else
+            {
+                plan.fromBuffer = true;
+            }
+        }
+
+        segmentSize.rampToBlockEnd (i);
+        if (segmentSize.isBufferInUse())
+        {
+            segmentLength = segmentSize.getBuffer()[segmentSize.getLastIndex()];
+            segmentSize.releaseBuffer();
+        }
+        else
+        {
+            segmentLength = segmentSize.getPublished();
+        }
+        return plan;
+    }
+
+    void mirror (MultiChannelRing& segments, int K, int G, int N, int i, const MixPlan& plan)
+    {
+        float* const seg = segments.getData();
+        const int segMask = segments.getMask();
+        const float* const mixValues = segmentMix.getBuffer();
+        const int lastIndex = segmentMix.getLastIndex();
+        const float published = segmentMix.getPublished();
+        const float samplesPerSegment = (float) i / (float) K;
+
+        if (plan.mixCase != MixCase::none)
+        {
+            for (int c = 0; c < channelCount; ++c)
+            {
+                const int first = segments.getWriteIndex (c) - (K - 1);
+                for (int g = 0; g < G; ++g)
+                {
+                    float o = 0.0f;
+                    if (plan.mixCase == MixCase::blend)
+                        o = plan.fromBuffer ? mixValues[juce::jmin ((int) ((float) (g * N) * samplesPerSegment), lastIndex)]
+                                            : published;
+                    mirrorGroup (seg, segMask, first + g * N, N, plan.mixCase, o);
+                }
+            }
+        }
+
+        if (plan.fromBuffer)
+            segmentMix.releaseBuffer();
+    }
+
+    /** Interpolates the K segments back to i output samples per channel:
+        output sample l sits l / w segments after segment 0. */
+    void rebuild (MultiChannelRing& segments, int K, int i, float w)
+    {
+        const float* const seg = segments.getData();
+        const int segMask = segments.getMask();
+        const float segmentsPerSample = 1.0f / w;
+
+        for (int c = 0; c < channelCount; ++c)
+        {
+            LagrangeState& J = interpolators[(size_t) (channelCount + c)];
+            const int newest = segments.getWriteIndex (c);
+            // seg[m] is K - 1 - m places before the newest segment
+            const auto segAt = [&] (int m) { return seg[(newest - (K - 1 - m)) & segMask]; };
+
+            J.load (fresh ? 0.0f : J.x0, segAt (0), segAt (1), segAt (2));
+            outputRing.offer (c, segAt (0));
+
+            int k = K - 2;
+            bool fallback = false;
+            for (int l = 1; l < i; ++l)
+            {
+                const float M = (float) (K - 1) - (float) l * segmentsPerSample;
+                float value = 0.0f;
+
+                if (! fallback)
+                {
+                    while ((float) k > M)
+                    {
+                        --k;
+                        if (k < 1)
+                        {
+                            fallback = true;
+                            break;
+                        }
+                        J.advance (segAt (K - k));
+                    }
+                    if (! fallback)
+                        value = (float) k == M ? J.x1 : J.evaluate ((float) (k + 1) - M);
+                }
+
+                if (fallback)
+                {
+                    const int d = (int) M;
+                    const float phi = M - (float) d;
+                    value = phi == 0.0f ? segAt (K - 1 - d) : lerp (segAt (K - 1 - d), segAt (K - 2 - d), phi);
+                }
+
+                outputRing.offer (c, value);
+            }
+        }
+    }
+
+    void handOut (int n, const OutputBlock& output, Sample gain, bool accumulate, bool replace, bool discard)
+    {
+        const int Nc = channelCount;
+
+        if (discard)
+        {
+            for (int c = 0; c < Nc; ++c)
+                outputRing.discard (c, n);
+            return;
+        }
+
+        if (! accumulate || replace)
+        {
+            const Sample g = gain > Sample (0) ? gain : Sample (1);
+            for (int c = 0; c < Nc; ++c)
+                outputRing.read (c, output.getChannelPointer ((size_t) c), n, g, false);
+        }
+        else if (gain > Sample (0))
+        {
+            for (int c = 0; c < Nc; ++c)
+                outputRing.read (c, output.getChannelPointer ((size_t) c), n, gain, true);
+        }
+        else
+        {
+            for (int c = 0; c < Nc; ++c)
+                outputRing.discard (c, n);
+        }
+
+        toneFilter.updateCoefficients (n);
+        if (toneFilter.isActive())
+            for (int c = 0; c < Nc; ++c)
+                toneFilter.processChannel (c, output.getChannelPointer ((size_t) c), n);
+    }
+
+    int channelCount = 0;
+    float sampleRate = 44100.0f;
+    float segmentLength = 0.00005f;
+    MultiChannelRing inputRing, outputRing;
+    std::vector<LagrangeState> interpolators;
+    bool fresh = true;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (TandrelStage)
+};
+
+} // namespace juce::qorv_dsp

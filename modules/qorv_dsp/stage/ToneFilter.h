@@ -1,0 +1,45 @@
+#pragma once
+
+namespace juce::qorv_dsp
+{
+
+/** The stage's high shelf at 12300 Hz, Q 0.9, whose gain follows the tone
+    control: gain = tone * 0.56 - 56 dB, so tone 100 is 0 dB (filter inactive)
+    and tone 0 is -56 dB. A changed tone restarts the gain's 75 ms ramp. */
+template <typename Sample>
+template <typename FilterSample>
+class TandrelStage<Sample>::ToneFilter : public HighShelfFilter<FilterSample>
+{
+public:
+    ToneFilter()
+    {
+        const FilterSample startGain = toneToGain (lastTone);
+        this->gain.snapTo (startGain);
+        this->frequency.snapTo ((FilterSample) 12300.0f);
+        this->q.snapTo ((FilterSample) 0.9f);
+        this->cachedGain = startGain;
+        this->cachedFrequency = (FilterSample) 12300.0f;
+        this->cachedQ = (FilterSample) 0.9f;
+        this->computeCoefficients (this->cachedFrequency, this->cachedQ, this->cachedGain);
+    }
+
+    /** Maps a changed tone onto the gain target. Runs on the audio thread; the
+        gain's setter lock is otherwise only taken by this thread's fills and
+        by prepare/reset, so the wait is short. */
+    void updateFromControls() override
+    {
+        const float t = tone.value.load (std::memory_order_relaxed);
+        if (t != lastTone)
+        {
+            lastTone = t;
+            this->gain.setTarget (toneToGain (t));
+        }
+    }
+
+    static FilterSample toneToGain (float t) noexcept { return (FilterSample) (t * 0.56f - 56.0f); }
+
+    PlainFloatArg tone { 50.0f, "Presence", "%" };
+    float lastTone = 50.0f;
+};
+
+} // namespace juce::qorv_dsp

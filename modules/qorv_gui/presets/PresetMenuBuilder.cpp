@@ -1,0 +1,109 @@
+namespace juce::qorv_gui
+{
+
+namespace
+{
+/** JUCE disables a sub-menu without items; an empty user folder is still a
+    folder the user made, so it stays listed like every other entry. */
+void addEnabledSubMenu (juce::PopupMenu& menu, const juce::String& name, juce::PopupMenu subMenu)
+{
+    juce::PopupMenu::Item item (name);
+    item.subMenu = std::make_unique<juce::PopupMenu> (std::move (subMenu));
+    item.isEnabled = true;
+    menu.addItem (std::move (item));
+}
+} // namespace
+
+juce::PopupMenu PresetMenuBuilder::buildMenu (PresetManager& manager)
+{
+    const juce::ScopedLock sl (manager.getLock());
+    juce::PopupMenu menu;
+
+    menu.addSectionHeader ("Options:");
+    menu.addItem (PresetComponent::newPreset, "New");
+    menu.addItem (PresetComponent::browseOpen, "Browse/Open...");
+    menu.addItem (PresetComponent::save, "Save");
+    menu.addItem (PresetComponent::saveAs, "Save as...");
+    menu.addSeparator();
+
+    juce::PopupMenu packMenu;
+    packMenu.addItem (PresetComponent::importPack, "Import...");
+    packMenu.addItem (PresetComponent::createPack, "Create...");
+    packMenu.addItem (PresetComponent::downloadsInfo, "Downloads & Info");
+    addEnabledSubMenu (menu, "Preset Pack Options", std::move (packMenu));
+    menu.addSeparator();
+
+    juce::StringArray usedNames;
+
+    menu.addSectionHeader ("Factory Presets:");
+
+    if (manager.rootCategory != nullptr)
+        addCategoryToMenu (*manager.rootCategory, menu, usedNames);
+
+    menu.addSectionHeader ("User Presets:");
+
+    if (manager.rootFolder != nullptr)
+        addFolderToMenu (*manager.rootFolder, menu, usedNames);
+
+    return menu;
+}
+
+void PresetMenuBuilder::addCategoryToMenu (const PresetManager::FactoryCategory& category,
+                                           juce::PopupMenu& menu, juce::StringArray& usedNames)
+{
+    for (auto* preset : category.presets)
+    {
+        menu.addItem (preset->id, preset->name);
+        usedNames.add (preset->name);
+    }
+
+    for (auto* sub : category.subcategories)
+    {
+        juce::PopupMenu subMenu;
+        addCategoryToMenu (*sub, subMenu, usedNames);
+        addEnabledSubMenu (menu, leafName (sub->name), std::move (subMenu));
+    }
+}
+
+void PresetMenuBuilder::addFolderToMenu (const PresetManager::UserFolder& folder,
+                                         juce::PopupMenu& menu, juce::StringArray& usedNames)
+{
+    for (auto* preset : folder.presets)
+    {
+        if (preset->file.getFullPathName().isEmpty() || ! preset->file.existsAsFile())
+            continue;
+
+        const auto text = uniqueName (preset->name, usedNames);
+        menu.addItem (preset->id, text);
+        usedNames.add (text);
+    }
+
+    for (auto* sub : folder.subfolders)
+    {
+        juce::PopupMenu subMenu;
+        addFolderToMenu (*sub, subMenu, usedNames);
+        addEnabledSubMenu (menu, sub->name, std::move (subMenu));
+    }
+}
+
+juce::String PresetMenuBuilder::uniqueName (const juce::String& name, const juce::StringArray& usedNames)
+{
+    if (! usedNames.contains (name, true))
+        return name;
+
+    for (int counter = 2;; ++counter)
+    {
+        const auto candidate = name + " (" + juce::String (counter) + ")";
+
+        if (! usedNames.contains (candidate, true))
+            return candidate;
+    }
+}
+
+juce::String PresetMenuBuilder::leafName (const juce::String& categoryName)
+{
+    return categoryName.contains ("//") ? categoryName.fromFirstOccurrenceOf ("//", false, false)
+                                        : categoryName;
+}
+
+} // namespace juce::qorv_gui

@@ -1,0 +1,339 @@
+// The plug-in state blob: layout, round trip, the loaded-preset reference, and
+// what a refused or hostile blob leaves behind.
+
+#include "PluginProcessor.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+using Manager = juce::qorv_gui::PresetManager;
+
+struct RecordingDisplay : Manager::PresetLoader::PresetDisplay
+{
+    std::vector<bool> modifiedCalls;
+    void setModified (bool isModified) override { modifiedCalls.push_back (isModified); }
+    void selectNewItem (juce::NotificationType) override {}
+};
+
+// An undo step that does nothing, so a test can see whether the history survived.
+struct MarkerAction : juce::UndoableAction
+{
+    bool perform() override { return true; }
+    bool undo() override { return true; }
+};
+
+std::vector<float> parameterValues (PluginProcessor& processor)
+{
+    std::vector<float> values;
+    for (const auto& id : getParameterIdsInOrder())
+        values.push_back (processor.getModelTree().getParameter (id)->getValue());
+    return values;
+}
+
+float realValue (PluginProcessor& processor, const juce::String& id)
+{
+    auto* p = processor.getModelTree().getParameter (id);
+    return p->convertFrom0to1 (p->getValue());
+}
+
+void setReal (PluginProcessor& processor, const juce::String& id, float value)
+{
+    auto* p = processor.getModelTree().getParameter (id);
+    p->setValueNotifyingHost (p->convertTo0to1 (value));
+}
+
+juce::MemoryBlock hostState (PluginProcessor& processor)
+{
+    juce::MemoryBlock blob;
+    processor.getStateInformation (blob);
+    return blob;
+}
+
+std::unique_ptr<juce::XmlElement> xmlOf (const juce::MemoryBlock& blob)
+{
+    return juce::AudioProcessor::getXmlFromBinary (blob.getData(), (int) blob.getSize());
+}
+
+juce::MemoryBlock blobWithHeader (juce::uint32 magic, juce::int64 lengthField, const juce::MemoryBlock& text)
+{
+    juce::MemoryOutputStream out;
+    out.writeInt ((int) magic);
+    out.writeInt ((int) lengthField);
+    out.write (text.getData(), text.getSize());
+    out.writeByte (0);
+    return out.getMemoryBlock();
+}
+
+juce::MemoryBlock textBlock (const juce::String& text)
+{
+    return juce::MemoryBlock (text.toRawUTF8(), text.getNumBytesAsUTF8());
+}
+
+juce::MemoryBlock blobOfText (const juce::String& text)
+{
+    const auto bytes = textBlock (text);
+    return blobWithHeader (0x21324356, (juce::int64) bytes.getSize(), bytes);
+}
+
+int factoryId (PluginProcessor& processor, const juce::String& name)
+{
+    const auto* preset = std::as_const (processor.getPresetManager()).findFactoryPreset (name);
+    return preset != nullptr ? preset->id : -1;
+}
+
+// Loads a factory preset the way the browser does.
+void selectFactoryPreset (PluginProcessor& processor, const juce::String& name)
+{
+    auto& manager = processor.getPresetManager();
+    const auto* preset = std::as_const (manager).findFactoryPreset (name);
+    ASSERT_NE (preset, nullptr) << name;
+    auto bytes = preset->data;
+    ASSERT_TRUE (processor.loadStateUndoable (bytes)) << name;
+    manager.currentUserPreset = nullptr;
+    processor.clearModified();
+    manager.currentId = preset->id;
+}
+} // namespace
+
+TEST (State, FreshBlobHasTheFrameworkLayoutAndTheProductProperties)
+{
+    PluginProcessor processor;
+    const auto blob = hostState (processor);
+    const auto* bytes = static_cast<const juce::uint8*> (blob.getData());
+
+    ASSERT_GT (blob.getSize(), 9u);
+    EXPECT_EQ (juce::String::fromUTF8 ((const char*) bytes, 4), "VC2!");
+    EXPECT_EQ (juce::ByteOrder::littleEndianInt (bytes + 4), (juce::uint32) blob.getSize() - 9);
+    EXPECT_EQ (bytes[blob.getSize() - 1], 0);
+
+    const juce::String text (juce::CharPointer_UTF8 ((const char*) bytes + 8));
+    EXPECT_TRUE (text.startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
+    EXPECT_FALSE (text.containsAnyOf ("\r\n"));
+
+    const auto xml = xmlOf (blob);
+    ASSERT_NE (xml, nullptr);
+    EXPECT_EQ (xml->getTagName(), "Td11");
+    const juce::StringArray expectedAttributes { "CompanyName", "ProductNameWithoutVersion", "ProductVersion", "LoadedPreset", "LoadedPresetModified" };
+    ASSERT_EQ (xml->getNumAttributes(), expectedAttributes.size());
+    for (int i = 0; i < expectedAttributes.size(); ++i)
+        EXPECT_EQ (xml->getAttributeName (i), expectedAttributes[i]);
+    EXPECT_EQ (xml->getStringAttribute ("CompanyName"), "Quorvex");
+    EXPECT_EQ (xml->getStringAttribute ("ProductNameWithoutVersion"), "Tandrel");
+    EXPECT_EQ (xml->getStringAttribute ("ProductVersion"), "1.1.3");
+    EXPECT_EQ (xml->getStringAttribute ("LoadedPreset"), "");
+    EXPECT_EQ (xml->getStringAttribute ("LoadedPresetModified"), "0");
+    EXPECT_EQ (xml->getNumChildElements(), numParameters);
+
+    // Byte for byte what the framework writes for that document.
+    juce::MemoryBlock framework;
+    juce::AudioProcessor::copyXmlToBinary (*xml, framework);
+    EXPECT_EQ (framework, blob);
+}
+
+TEST (State, WithoutTheReferenceOnlyProductPropertiesAreWrittenEvenAfterABlobCarriedOne)
+{
+    PluginProcessor source;
+    selectFactoryPreset (source, "Twinkle");
+    const auto withReference = hostState (source);
+    ASSERT_EQ (xmlOf (withReference)->getStringAttribute ("LoadedPreset"), "FactoryPreset:Twinkle");
+
+    for (bool afterBlob : { false, true })
+    {
+        PluginProcessor processor;
+        if (afterBlob)
+            ASSERT_TRUE (processor.setState (withReference.getData(), (int) withReference.getSize()));
+
+        juce::MemoryBlock blob;
+        processor.getState (blob, false);
+        const auto xml = xmlOf (blob);
+        ASSERT_NE (xml, nullptr);
+        EXPECT_EQ (xml->getNumAttributes(), 3) << "after blob: " << afterBlob;
+        EXPECT_FALSE (xml->hasAttribute ("LoadedPreset"));
+        EXPECT_FALSE (xml->hasAttribute ("LoadedPresetModified"));
+    }
+}
+
+TEST (State, RoundTripIntoAFreshInstanceKeepsValuesPresetAndModifiedMark)
+{
+    for (bool modified : { false, true })
+    {
+        PluginProcessor source;
+        selectFactoryPreset (source, "Oaxaca");
+        if (modified)
+            setReal (source, "2- N Segs", 77.0f);
+        ASSERT_EQ (source.isModified(), modified);
+        const auto blob = hostState (source);
+
+        PluginProcessor restored;
+        restored.setStateInformation (blob.getData(), (int) blob.getSize());
+
+        EXPECT_EQ (parameterValues (restored), parameterValues (source));
+        EXPECT_EQ (restored.getPresetManager().currentId, factoryId (restored, "Oaxaca"));
+        EXPECT_EQ (restored.isModified(), modified) << "stored mark must win over the restore's own changes";
+        EXPECT_FALSE (restored.getModelTree().getUndoManager().canUndo());
+        EXPECT_EQ (hostState (restored), blob);
+    }
+}
+
+TEST (State, RootTagInAnotherLetterCaseIsAccepted)
+{
+    PluginProcessor source;
+    setReal (source, "Tone", 12.0f);
+    auto text = source.getModelTree().copyState().toXmlString (juce::XmlElement::TextFormat().singleLine());
+    text = text.replace ("<Td11", "<tD11").replace ("</Td11>", "</tD11>");
+
+    PluginProcessor processor;
+    processor.getModelTree().getUndoManager().perform (new MarkerAction());
+    const auto blob = blobOfText (text);
+    EXPECT_TRUE (processor.setState (blob.getData(), (int) blob.getSize()));
+    EXPECT_FLOAT_EQ (realValue (processor, "Tone"), 12.0f);
+    EXPECT_FALSE (processor.getModelTree().getUndoManager().canUndo());
+    EXPECT_EQ (xmlOf (hostState (processor))->getTagName(), "Td11");
+}
+
+TEST (State, FactoryReferenceSelectsByExactNameOnly)
+{
+    struct Row { const char* reference; const char* selected; };
+    const Row rows[] = { { "FactoryPreset:Twinkle", "Twinkle" }, { "FactoryPreset:twinkle", nullptr }, { "FactoryPreset:No such", nullptr } };
+
+    for (const auto& row : rows)
+    {
+        PluginProcessor processor;
+        selectFactoryPreset (processor, "Bassment");
+        auto tree = processor.getModelTree().copyState();
+        tree.setProperty ("LoadedPreset", row.reference, nullptr);
+        const auto blob = blobOfText (tree.toXmlString (juce::XmlElement::TextFormat().singleLine()));
+
+        ASSERT_TRUE (processor.setState (blob.getData(), (int) blob.getSize()));
+        EXPECT_EQ (processor.getPresetManager().currentId, factoryId (processor, row.selected != nullptr ? row.selected : "Bassment"))
+            << row.reference;
+    }
+}
+
+TEST (State, MissingUserPresetFileSelectsNewAndClearsModified)
+{
+    PluginProcessor processor;
+    selectFactoryPreset (processor, "Bassment");
+    auto tree = processor.getModelTree().copyState();
+    tree.setProperty ("LoadedPreset", juce::File::getSpecialLocation (juce::File::tempDirectory)
+                                          .getNonexistentChildFile ("gone", ".td11").getFullPathName(), nullptr);
+    tree.setProperty ("LoadedPresetModified", true, nullptr);
+    const auto blob = blobOfText (tree.toXmlString (juce::XmlElement::TextFormat().singleLine()));
+
+    ASSERT_TRUE (processor.setState (blob.getData(), (int) blob.getSize()));
+    EXPECT_EQ (processor.getPresetManager().currentId, Manager::newItemId);
+    EXPECT_FALSE (processor.isModified());
+}
+
+TEST (State, ResetToDefaultAlwaysEndsUnmodifiedAndTellsTheDisplay)
+{
+    PluginProcessor processor;
+    const auto defaults = parameterValues (processor);
+    RecordingDisplay display;
+    processor.setDisplay (&display);
+
+    setReal (processor, "3- Seg Mix", 50.0f);
+    setReal (processor, "Mode", 1.0f);
+    ASSERT_TRUE (processor.isModified());
+    display.modifiedCalls.clear();
+
+    processor.resetToDefault();
+    EXPECT_FALSE (processor.isModified());
+    EXPECT_EQ (display.modifiedCalls, std::vector<bool> { false });
+    EXPECT_EQ (parameterValues (processor), defaults);
+
+    // Already at defaults and unmodified: still unmodified, nothing to tell.
+    display.modifiedCalls.clear();
+    processor.resetToDefault();
+    EXPECT_FALSE (processor.isModified());
+    EXPECT_TRUE (display.modifiedCalls.empty());
+    processor.setDisplay (nullptr);
+}
+
+TEST (State, RefusedAndHostileBlobsLeaveEverythingAsItWas)
+{
+    PluginProcessor reference;
+    setReal (reference, "Tone", 33.0f);
+    const auto good = hostState (reference);
+    const auto goodText = reference.getModelTree().copyState().toXmlString (juce::XmlElement::TextFormat().singleLine());
+
+    juce::String deep;
+    for (int i = 0; i < 100000; ++i)
+        deep << "<a>";
+    deep = "<Td11>" + deep;
+
+    juce::MemoryBlock invalidUtf8 = textBlock (goodText);
+    static_cast<char*> (invalidUtf8.getData())[60] = (char) 0xff;
+
+    // A valid text whose last byte starts a multi-byte sequence: the reader
+    // must not look past the blob for its continuation.
+    juce::MemoryBlock danglingLead = textBlock (goodText);
+    danglingLead.append ("\xf0", 1);
+
+    struct Row
+    {
+        const char* what;
+        juce::MemoryBlock blob;
+        bool accepted;
+    };
+    const std::vector<Row> rows {
+        { "empty", {}, false },
+        { "header only (8 bytes)", juce::MemoryBlock (good.getData(), 8), false },
+        { "wrong magic", blobWithHeader (0x21324357, (juce::int64) textBlock (goodText).getSize(), textBlock (goodText)), false },
+        { "zero length", blobWithHeader (0x21324356, 0, textBlock (goodText)), false },
+        { "negative length", blobWithHeader (0x21324356, -5, textBlock (goodText)), false },
+        { "not XML", blobOfText ("this is not a plug-in state"), false },
+        { "other root tag", blobOfText (goodText.replace ("Td11", "Other")), false },
+        { "truncated in the middle", juce::MemoryBlock (good.getData(), good.getSize() / 2), false },
+        { "deeply nested", blobOfText (deep), false },
+        { "non-UTF-8 byte", blobWithHeader (0x21324356, (juce::int64) invalidUtf8.getSize(), invalidUtf8), false },
+        { "oversized length field", blobWithHeader (0x21324356, 0x7fffffff, textBlock (goodText)), true },
+        { "dangling lead byte at the end", [&] { auto b = blobWithHeader (0x21324356, (juce::int64) danglingLead.getSize(), danglingLead);
+                                                  b.setSize (b.getSize() - 1); return b; }(), false },
+        { "huge attribute", blobOfText (goodText.replace ("<Td11", "<Td11 Junk=\"" + juce::String::repeatedString ("x", 4 * 1024 * 1024) + "\"")), true },
+    };
+
+    for (const auto& row : rows)
+    {
+        PluginProcessor processor;
+        selectFactoryPreset (processor, "Twinkle");
+        setReal (processor, "1- Seg Size", 20.0f);
+        processor.getModelTree().getUndoManager().perform (new MarkerAction());
+        const auto valuesBefore = parameterValues (processor);
+        const auto idBefore = processor.getPresetManager().currentId;
+
+        const bool accepted = processor.setState (row.blob.getData(), (int) row.blob.getSize());
+        EXPECT_EQ (accepted, row.accepted) << row.what;
+
+        if (accepted)
+        {
+            EXPECT_FLOAT_EQ (realValue (processor, "Tone"), 33.0f) << row.what;
+            EXPECT_FALSE (processor.getModelTree().getUndoManager().canUndo()) << row.what;
+        }
+        else
+        {
+            EXPECT_EQ (parameterValues (processor), valuesBefore) << row.what;
+            EXPECT_TRUE (processor.getModelTree().getUndoManager().canUndo()) << row.what;
+            EXPECT_EQ (processor.getPresetManager().currentId, idBefore) << row.what;
+            EXPECT_TRUE (processor.isModified()) << row.what;
+        }
+    }
+}
+
+TEST (State, UndoingALoadRestoresThePreviousPresetAndEmptiesTheHistory)
+{
+    PluginProcessor processor;
+    selectFactoryPreset (processor, "Black saint");
+    const auto valuesOfB = parameterValues (processor);
+    selectFactoryPreset (processor, "Twinkle");
+
+    auto& undo = processor.getModelTree().getUndoManager();
+    ASSERT_TRUE (undo.canUndo());
+    ASSERT_TRUE (undo.undo());
+
+    EXPECT_EQ (parameterValues (processor), valuesOfB);
+    EXPECT_EQ (processor.getPresetManager().currentId, factoryId (processor, "Black saint"));
+    EXPECT_FALSE (undo.canUndo());
+    EXPECT_FALSE (undo.canRedo());
+}

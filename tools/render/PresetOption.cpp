@@ -1,0 +1,139 @@
+#include "PresetOption.h"
+
+namespace
+{
+using Manager = juce::qorv_gui::PresetManager;
+
+int editDistance (const juce::String& a, const juce::String& b)
+{
+    std::vector<int> previous ((size_t) b.length() + 1), current (previous.size());
+    for (size_t j = 0; j < previous.size(); ++j)
+        previous[j] = (int) j;
+
+    for (int i = 1; i <= a.length(); ++i)
+    {
+        current[0] = i;
+        for (int j = 1; j <= b.length(); ++j)
+        {
+            const int substitution = previous[(size_t) j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1);
+            current[(size_t) j] = juce::jmin (substitution, previous[(size_t) j] + 1, current[(size_t) j - 1] + 1);
+        }
+        std::swap (previous, current);
+    }
+    return previous.back();
+}
+
+bool looksLikePath (const juce::String& text, const juce::String& extension)
+{
+    return text.containsChar ('/') || text.containsChar ('\\') || text.endsWithIgnoreCase (extension);
+}
+
+juce::StringArray factoryNames (const Manager& manager)
+{
+    juce::StringArray names;
+    for (const auto& [id, preset] : manager.factoryPresets)
+        names.add (preset.name);
+    return names;
+}
+
+// The browser's selection of a factory preset: load as one undoable step, then
+// the preset is current, no user preset is, and nothing is modified yet.
+juce::String loadFactoryPreset (PluginProcessor& processor, const Manager::FactoryPreset& preset)
+{
+    auto& manager = processor.getPresetManager();
+    const juce::ScopedLock hold (processor.getStateLock());
+
+    juce::MemoryBlock bytes (preset.data);
+    if (! processor.loadStateUndoable (bytes))
+        return "factory preset \"" + preset.name + "\" could not be loaded";
+
+    manager.currentUserPreset = nullptr;
+    processor.clearModified();
+    manager.currentId = preset.id;
+    return {};
+}
+} // namespace
+
+juce::StringArray findCloseNames (const juce::String& query, const juce::StringArray& names, int maxResults)
+{
+    const auto wanted = query.trim().toLowerCase();
+    std::vector<std::pair<int, juce::String>> scored;
+
+    for (const auto& name : names)
+    {
+        const auto candidate = name.toLowerCase();
+        int distance = editDistance (wanted, candidate);
+        if (wanted.isNotEmpty() && (candidate.contains (wanted) || wanted.contains (candidate)))
+            distance = juce::jmin (distance, 1);
+        if (distance <= juce::jmax (2, wanted.length() / 3))
+            scored.emplace_back (distance, name);
+    }
+
+    std::stable_sort (scored.begin(), scored.end(), [] (const auto& a, const auto& b) { return a.first < b.first; });
+
+    juce::StringArray result;
+    for (const auto& entry : scored)
+        if (result.size() < maxResults)
+            result.add (entry.second);
+    return result;
+}
+
+juce::String applyPresetOption (PluginProcessor& processor, const juce::String& nameOrPath)
+{
+    auto& manager = processor.getPresetManager();
+
+    if (const auto* preset = std::as_const (manager).findFactoryPreset (nameOrPath))
+        return loadFactoryPreset (processor, *preset);
+
+    if (looksLikePath (nameOrPath, manager.extension))
+    {
+        const auto file = juce::File::getCurrentWorkingDirectory().getChildFile (nameOrPath);
+        if (! file.existsAsFile())
+            return "preset file " + file.getFullPathName() + " does not exist";
+
+        const juce::ScopedLock hold (processor.getStateLock());
+        if (! manager.openChosenFile (file))
+            return "preset file " + file.getFullPathName() + " is not a valid Tandrel preset";
+        return {};
+    }
+
+    const auto close = findCloseNames (nameOrPath, factoryNames (manager));
+    juce::String message = "unknown preset \"" + nameOrPath + "\"";
+    if (! close.isEmpty())
+        message << "; did you mean: \"" << close.joinIntoString ("\", \"") << "\"?";
+    return message << " (--list-presets shows every preset; a preset file is given by its path)";
+}
+
+juce::String describePresets (PluginProcessor& processor)
+{
+    auto& manager = processor.getPresetManager();
+    const juce::ScopedLock hold (processor.getStateLock());
+
+    std::map<int, juce::String> categoryOf;
+    for (const auto& [name, category] : manager.categories)
+        for (const auto* preset : category->presets)
+            categoryOf[preset->id] = name;
+
+    juce::String text ("Factory presets:\n");
+    for (const auto& [id, preset] : manager.factoryPresets)
+        text << "  " << preset.name.paddedRight (' ', 28) << "  " << categoryOf[id] << "\n";
+
+    text << "User presets";
+    const auto folder = manager.getPresetsFolder();
+    if (folder != juce::File())
+        text << " (" << folder.getFullPathName() << ")";
+    text << ":\n";
+
+    manager.rescan();
+    int listed = 0;
+    for (const auto& [id, preset] : manager.userPresets)
+        if (manager.isUserPresetId (id))
+        {
+            text << "  " << preset.name.paddedRight (' ', 28) << "  " << preset.file.getFullPathName() << "\n";
+            ++listed;
+        }
+    if (listed == 0)
+        text << "  (none)\n";
+
+    return text;
+}
