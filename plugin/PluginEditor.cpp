@@ -1,17 +1,266 @@
 #include "PluginEditor.h"
 #include "PluginProcessor.h"
+#include "SiteLinks.h"
+
+using namespace juce::qorv_gui;
+
+// The shortcut descriptions are quoted in the hints, so both come from one string.
+static const juce::String undoShortcut { "ctrl+z" }, redoShortcut { "ctrl+shift+z" }, saveShortcut { "ctrl+s" },
+    resetShortcut { "ctrl+r" };
+
+const juce::KeyPress PluginEditor::undoKey = juce::KeyPress::createFromDescription (undoShortcut);
+const juce::KeyPress PluginEditor::redoKey = juce::KeyPress::createFromDescription (redoShortcut);
+const juce::KeyPress PluginEditor::saveKey = juce::KeyPress::createFromDescription (saveShortcut);
+const juce::KeyPress PluginEditor::resetKey = juce::KeyPress::createFromDescription (resetShortcut);
+
+namespace
+{
+juce::String withStage (const juce::String& text, int stage) { return text.replace ("<stage>", juce::String (stage)); }
+} // namespace
 
 PluginEditor::PluginEditor (PluginProcessor& p)
-    : juce::AudioProcessorEditor (p)
+    : juce::AudioProcessorEditor (p),
+      juce::Thread ("TandrelEditorThread"),
+      processor (p),
+      controls (lookAndFeel),
+      title ("Quorvex", SiteLinks::company(), "Tandrel_v1-1-3", SiteLinks::product(), lookAndFeel),
+      notification (lookAndFeel.mainFont, lookAndFeel.textColour, juce::Justification::topLeft),
+      controlBar (lookAndFeel, p.getPresetManager(), this, SiteLinks::presets()),
+      hintLine (lookAndFeel),
+      linkRow (lookAndFeel, { "User Guide", "Get Support" },
+               { SiteLinks::userGuide().toString (true), SiteLinks::support().toString (true) },
+               juce::Justification::bottomLeft)
 {
+    title.getCompanyLabel().setHelpText ("Go to " + SiteLinks::hostName);
+    title.getProductLabel().setHelpText ("Go to Tandrel main page.");
+    addAndMakeVisible (title);
+    addAndMakeVisible (notification);
+
+    controlBar.presetComponent.setHelpText ("Save (" + saveShortcut + ") and load presets.");
+    controlBar.presetScroller.leftButton.setHelpText ("Previous preset.");
+    controlBar.presetScroller.rightButton.setHelpText ("Next preset.");
+    controlBar.undoButton.setHelpText ("Undo action (" + undoShortcut + ").");
+    controlBar.redoButton.setHelpText ("Redo action (" + redoShortcut + ").");
+    controlBar.reloadButton.setHelpText ("Reload current preset.");
+    controlBar.newButton.setHelpText ("Reset to default (" + resetShortcut + ").");
+    controlBar.randomButton.setHelpText ("Random preset.");
+    addAndMakeVisible (controlBar);
+
+    bindSuite (controls.modeSuite, ParamKind::mode, -1, 1.0f, "How stages are ordered.");
+    bindSuite (controls.toneSuite, ParamKind::tone, -1, 1.0f, "Affects high frequency response of wet signal.");
+    for (int stage = 1; stage <= numStages; ++stage)
+        bindStage (stage);
+
+    addAndMakeVisible (controls);
+    addAndMakeVisible (hintLine);
+    addAndMakeVisible (linkRow);
+    linkRow.getLabel (0).setHelpText ("Go to user guide page.");
+    linkRow.getLabel (1).setHelpText ("Go to support page.");
+
+    addKeyListener (this);
+    processor.setLabelUpdater (this);
+
     setSize (550, 550);
+    startThread (juce::Thread::Priority::low);
 }
 
-PluginEditor::~PluginEditor() = default;
+PluginEditor::~PluginEditor()
+{
+    processor.setLabelUpdater (nullptr);
+    stopThread (1000);
+    hintLine.stopPolling();
+    removeKeyListener (this);
+}
+
+void PluginEditor::bindSuite (LabeledSuite& suite, ParamKind kind, int stage, float step, const juce::String& hint)
+{
+    suite.attach (processor.getModelTree(), makeParameterId (kind, stage), &processor, step);
+    suite.addKeyListener (this);
+    suite.setHelpText (withStage (hint, stage));
+    suite.registerComponents (componentSuites);
+}
+
+void PluginEditor::bindStage (int stage)
+{
+    auto& panel = *controls.stageControls[stage - 1];
+
+    auto& light = panel.getLightSuite();
+    light.setLabelText ("Stage " + juce::String (stage));
+    light.setHelpText (withStage ("Indicates if stage <stage> is active.", stage));
+    light.getLight().addListener (this);
+
+    struct Slider { int suite; ParamKind kind; float step; const char* hint; };
+    const Slider sliders[] = {
+        { TandrelStageControls::nSegsSuite, ParamKind::nSegs, 1.0f, "Number of segments for stage <stage>" },
+        { TandrelStageControls::segSizeSuite, ParamKind::segSize, 0.2f, "Segment length for stage <stage>" },
+        { TandrelStageControls::segMixSuite, ParamKind::segMix, 1.0f, "Relative mix for stage <stage>" },
+    };
+    for (const auto& slider : sliders)
+        bindSuite (panel.getSliderSuite (slider.suite), slider.kind, stage, slider.step,
+                   juce::String (slider.hint) + " (click label to enter value).");
+}
 
 void PluginEditor::paint (juce::Graphics& g)
 {
-    g.fillAll (juce::Colours::black);
-    g.setColour (juce::Colours::white);
-    g.drawFittedText ("Tandrel v1.1.3", getLocalBounds(), juce::Justification::centred, 1);
+    g.fillAll (lookAndFeel.backgroundColour);
+}
+
+void PluginEditor::resized()
+{
+    using R = juce::Rectangle<float>;
+    const float width = (float) getWidth();
+    float rest = (float) getHeight();
+
+    auto take = [&rest] (float wanted)
+    {
+        const float taken = juce::jmin (rest, wanted);
+        rest -= taken;
+        return taken;
+    };
+
+    const float rowWidth = juce::jmin (width, 540.0f);
+    const float x0 = width - rowWidth;
+
+    const float titleHeight = take (lookAndFeel.titleFont.getHeight());
+    title.setBounds (R (x0, 0.0f, rowWidth, titleHeight).toNearestInt());
+
+    const float notificationHeight = take (lookAndFeel.mainFont.getHeight());
+    notification.setBounds (R (x0, titleHeight, rowWidth, notificationHeight).toNearestInt());
+
+    const float band = take (28.0f);
+    const float barHeight = juce::jmin (band, 22.0f);
+    const float bandTop = titleHeight + notificationHeight;
+    controlBar.setBounds (R (x0, bandTop + band - barHeight, rowWidth, barHeight).toNearestInt());
+
+    const float controlsTop = bandTop + band;
+    const float controlsHeight = take (416.0f);
+    controls.setBounds (R (0.0f, controlsTop, width, controlsHeight).toNearestInt());
+
+    const float gap = take (6.0f);
+    const float hintTop = controlsTop + controlsHeight + gap;
+    const float hintHeight = take (22.0f);
+    hintLine.setBounds (R (x0, hintTop, rowWidth, hintHeight).toNearestInt());
+
+    linkRow.setBounds (R (x0, hintTop + hintHeight, juce::jmin (rowWidth, 530.0f), take (22.0f)).toNearestInt());
+}
+
+void PluginEditor::buttonClicked (juce::Button* button)
+{
+    auto& presets = processor.getPresetManager();
+    auto& browser = controlBar.presetComponent;
+
+    if (button == &controlBar.newButton)
+        browser.selectNewItem (juce::sendNotificationAsync);
+    else if (button == &controlBar.undoButton)
+        processor.getModelTree().getUndoManager().undo();
+    else if (button == &controlBar.redoButton)
+        processor.getModelTree().getUndoManager().redo();
+    else if (button == &controlBar.reloadButton)
+    {
+        if (presets.currentId >= 10)
+            browser.setSelectedId (presets.currentId, juce::sendNotificationAsync);
+    }
+    else if (button == &controlBar.randomButton)
+    {
+        const int id = presets.randomPresetId (presets.currentId >= 10 ? presets.currentId : -1);
+        if (id >= 10)
+            browser.setSelectedId (id, juce::sendNotificationAsync);
+    }
+    else
+    {
+        for (int stage = 1; stage <= numStages; ++stage)
+            if (controls.stageControls[stage - 1]->getLightSuite().owns (button))
+                clickStageLight (stage);
+    }
+}
+
+void PluginEditor::clickStageLight (int stage)
+{
+    if (processor.toggleStageActive (stage))
+        controls.stageControls[stage - 1]->getLightSuite().setLightState (2);
+}
+
+void PluginEditor::updateLabel (const juce::String& text, int kind, int stage)
+{
+    switch ((ParamKind) kind)
+    {
+        case ParamKind::nSegs:
+        case ParamKind::segSize:
+        case ParamKind::segMix:
+        {
+            if (stage < 1 || stage > numStages)
+                return;
+            auto& panel = *controls.stageControls[stage - 1];
+            panel.getSliderSuite (kind + 1).setLabelText (text);
+
+            if ((ParamKind) kind == ParamKind::segMix)
+            {
+                // The engine's mix target is written from this parameter before the label is refreshed.
+                const auto* mix = processor.getModelTree().getRawParameterValue (makeParameterId (ParamKind::segMix, stage));
+                panel.getLightSuite().setLightState (mix != nullptr && mix->load() == 0.0f ? -1 : 0);
+            }
+            break;
+        }
+        case ParamKind::tone: controls.toneSuite.setLabelText (text); break;
+        case ParamKind::mode: controls.modeSuite.setLabelText (text); break;
+        case ParamKind::none: break;
+    }
+}
+
+bool PluginEditor::keyPressed (const juce::KeyPress& key, juce::Component*)
+{
+    if (key == undoKey)
+    {
+        controlBar.undoButton.triggerClick();
+        return true;
+    }
+    if (key == redoKey)
+    {
+        controlBar.redoButton.triggerClick();
+        return true;
+    }
+    if (key == saveKey)
+    {
+        if (! processor.getPresetManager().saveCurrent())
+            controlBar.presetComponent.savePreset();
+        return true;
+    }
+    if (key == resetKey)
+    {
+        controlBar.newButton.triggerClick();
+        return true;
+    }
+
+    const auto modifiers = key.getModifiers();
+    if (modifiers.isShiftDown() || modifiers.isCtrlDown() || modifiers.isAltDown())
+        return false;
+
+    const int code = key.getKeyCode();
+    int direction = 0;
+    if (code == juce::KeyPress::leftKey || code == juce::KeyPress::downKey)
+        direction = -1;
+    else if (code == juce::KeyPress::rightKey || code == juce::KeyPress::upKey)
+        direction = 1;
+    else
+        return false;
+
+    const auto found = componentSuites.find (juce::Component::getCurrentlyFocusedComponent());
+    if (found == componentSuites.end())
+        return false;
+    if (found->second->step != 0.0f)
+        found->second->nudge (direction);
+    return true;
+}
+
+void PluginEditor::run()
+{
+    for (int attempt = 0; attempt < 3 && ! threadShouldExit(); ++attempt)
+    {
+        const juce::MessageManagerLock lock (this);
+        if (lock.lockWasGained())
+        {
+            controlBar.presetComponent.updateShownPreset();
+            return;
+        }
+    }
 }

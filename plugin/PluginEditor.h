@@ -1,18 +1,59 @@
 #pragma once
 
-#include <juce_audio_processors/juce_audio_processors.h>
+#include "ControlBar.h"
+#include "ParameterLayout.h"
+#include "TandrelControls.h"
 
 class PluginProcessor;
 
-/** The plug-in window: 550 x 550 pixels, fixed size. */
-class PluginEditor : public juce::AudioProcessorEditor
+/** The plug-in window, 550 x 550 pixels: title and links, the control bar,
+    three stage panels with the global controls, the hint line and help links.
+    It binds every control to its parameter, shows the processor's value texts
+    and turns clicks and shortcuts into preset and undo actions. */
+class PluginEditor : public juce::AudioProcessorEditor,
+                     public juce::Button::Listener,
+                     public juce::qorv_gui::LabelUpdater,
+                     public juce::KeyListener,
+                     private juce::Thread
 {
 public:
     explicit PluginEditor (PluginProcessor& processor);
     ~PluginEditor() override;
 
     void paint (juce::Graphics& g) override;
+    void resized() override;
+
+    void buttonClicked (juce::Button* button) override;
+    void updateLabel (const juce::String& text, int kind, int stage) override;
+    bool keyPressed (const juce::KeyPress& key, juce::Component* originatingComponent) override;
+    using juce::Component::keyPressed;
+
+    // Reached by tests and the host to inspect the window.
+    TandrelControls& getControls() noexcept { return controls; }
+    ControlBar& getControlBar() noexcept { return controlBar; }
+    juce::qorv_gui::TipDisplayComponent& getHintLine() noexcept { return hintLine; }
+    juce::qorv_gui::TitleLabels& getTitle() noexcept { return title; }
+    juce::qorv_gui::NotificationLabel& getNotification() noexcept { return notification; }
+    juce::qorv_gui::HyperlinkLabelRow& getLinkRow() noexcept { return linkRow; }
+    const juce::qorv_gui::LabeledSuite::ComponentMap& getComponentSuites() const noexcept { return componentSuites; }
+
+    static const juce::KeyPress undoKey, redoKey, saveKey, resetKey;
 
 private:
+    void run() override;
+    void bindSuite (juce::qorv_gui::LabeledSuite& suite, ParamKind kind, int stage, float step, const juce::String& hint);
+    void bindStage (int stage);
+    void clickStageLight (int stage);
+
+    PluginProcessor& processor;
+    juce::qorv_gui::LookAndFeel lookAndFeel;
+    TandrelControls controls;
+    juce::qorv_gui::TitleLabels title;
+    juce::qorv_gui::NotificationLabel notification;
+    ControlBar controlBar;
+    juce::qorv_gui::TipDisplayComponent hintLine;
+    juce::qorv_gui::HyperlinkLabelRow linkRow;
+    juce::qorv_gui::LabeledSuite::ComponentMap componentSuites;
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PluginEditor)
 };

@@ -1,0 +1,37 @@
+#include "TandrelStageControls.h"
+
+using namespace juce::qorv_gui;
+
+TandrelStageControls::TandrelStageControls (LookAndFeel& lookAndFeel)
+    : panelColour (lookAndFeel.textColour),
+      grid (lookAndFeel, { (int) SuiteKind::indicatorLight, (int) SuiteKind::horizontalSlider,
+                           (int) SuiteKind::horizontalSlider, (int) SuiteKind::horizontalSlider })
+{
+    // State 2: the stage was just muted by a click on its light.
+    const auto accent = lookAndFeel.accentColour;
+    const auto dimmedAlpha = (juce::uint8) juce::jmin (255, juce::roundToInt (accent.getAlpha() * 0.6f));
+    getLightSuite().getLight().stateColours.add (accent.withAlpha (dimmedAlpha));
+
+    addAndMakeVisible (grid);
+}
+
+IndicatorLightSuite& TandrelStageControls::getLightSuite() const
+{
+    return *grid.getSuiteAs<IndicatorLightSuite> (lightSuite);
+}
+
+SliderSuite& TandrelStageControls::getSliderSuite (int index) const
+{
+    return *grid.getSuiteAs<SliderSuite> (index);
+}
+
+void TandrelStageControls::paint (juce::Graphics& g)
+{
+    g.setColour (panelColour);
+    g.drawRoundedRectangle (getLocalBounds().toFloat(), 20.0f, 3.0f);
+}
+
+void TandrelStageControls::resized()
+{
+    grid.setBounds (10, 10, juce::jmax (getWidth() - 20, 0), juce::jmax (getHeight() - 20, 0));
+}
