@@ -10,6 +10,7 @@ const juce::Identifier productNameProperty { "ProductNameWithoutVersion" };
 const juce::Identifier productVersionProperty { "ProductVersion" };
 const juce::Identifier loadedPresetProperty { "LoadedPreset" };
 const juce::Identifier loadedPresetModifiedProperty { "LoadedPresetModified" };
+const juce::Identifier parameterValueProperty { "value" };
 
 const juce::String pluginCode { "Td11" };
 } // namespace
@@ -190,6 +191,12 @@ bool PluginProcessor::setState (const void* data, int size)
     const auto newTree = juce::ValueTree::fromXml (*xml);
     if (! newTree.isValid())
         return false;
+
+    // "nan" parses as a number and would slip past the parameters' range
+    // clamping into the engine; no state of ours stores such a value.
+    for (const auto& child : newTree)
+        if (child.hasProperty (parameterValueProperty) && ! std::isfinite ((double) child.getProperty (parameterValueProperty)))
+            return false;
 
     replaceModelState (modelTree, newTree);
 

@@ -288,6 +288,8 @@ TEST (State, RefusedAndHostileBlobsLeaveEverythingAsItWas)
         { "truncated in the middle", juce::MemoryBlock (good.getData(), good.getSize() / 2), false },
         { "deeply nested", blobOfText (deep), false },
         { "non-UTF-8 byte", blobWithHeader (0x21324356, (juce::int64) invalidUtf8.getSize(), invalidUtf8), false },
+        { "not-a-number value", blobOfText (goodText.replace ("value=\"33.0\"", "value=\"nan\"")), false },
+        { "infinite value", blobOfText (goodText.replace ("value=\"33.0\"", "value=\"-inf\"")), false },
         { "oversized length field", blobWithHeader (0x21324356, 0x7fffffff, textBlock (goodText)), true },
         { "dangling lead byte at the end", [&] { auto b = blobWithHeader (0x21324356, (juce::int64) danglingLead.getSize(), danglingLead);
                                                   b.setSize (b.getSize() - 1); return b; }(), false },
