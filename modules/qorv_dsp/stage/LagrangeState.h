@@ -27,14 +27,22 @@ struct LagrangeState
         xm1 = x0; x0 = x1; x1 = x2; x2 = v;
     }
 
-    float evaluate (float f) const noexcept
+    struct Coefficients
     {
-        const float c0 = x0;
-        const float c1 = ((x1 - xm1 * 0.33333334f) - x0 * 0.5f) - x2 * 0.16666667f;
-        const float c2 = (x1 + xm1) * 0.5f - x0;
-        const float c3 = (x0 - x1) * 0.5f + (x2 - xm1) * 0.16666667f;
-        return ((c3 * f + c2) * f + c1) * f + c0;
+        float c0, c1, c2, c3;
+
+        float evaluate (float f) const noexcept { return ((c3 * f + c2) * f + c1) * f + c0; }
+    };
+
+    Coefficients coefficients() const noexcept
+    {
+        return { x0,
+                 ((x1 - xm1 * 0.33333334f) - x0 * 0.5f) - x2 * 0.16666667f,
+                 (x1 + xm1) * 0.5f - x0,
+                 (x0 - x1) * 0.5f + (x2 - xm1) * 0.16666667f };
     }
+
+    float evaluate (float f) const noexcept { return coefficients().evaluate (f); }
 
     float xm1 = 0.0f, x0 = 0.0f, x1 = 0.0f, x2 = 0.0f;
 };

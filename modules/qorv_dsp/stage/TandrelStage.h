@@ -177,6 +177,16 @@ public:
     int getChannelCount() const noexcept { return channelCount; }
 
 private:
+    /** trunc(x) for 0 <= x < 2^31, exactly, without a library call. */
+    static float truncated (float x) noexcept { return (float) (int) x; }
+
+    /** The largest integer not above x, for |x| < 2^31. */
+    static int floorToInt (float x) noexcept
+    {
+        const int t = (int) x;
+        return (float) t > x ? t - 1 : t;
+    }
+
     /** Whole groups covered by the queued input: trunc((fill - 1) / w) / N. */
     static int groupCount (int fill, float w, int N) noexcept
     {
@@ -190,56 +200,95 @@ private:
 
     /** Writes K segment values per channel into the segment ring: segment k is
         the input interpolated k*w samples after the first popped sample.
-        Returns the number of input samples consumed per channel. */
+        Returns the number of input samples consumed per channel. Every channel
+        takes the same steps, so channels run side by side in pairs. */
     int sampleSegments (MultiChannelRing& segments, int K, float w)
     {
-        float* const in = inputRing.getData();
+        int consumed = 1;
+        for (int c = 0; c < channelCount;)
+        {
+            const int taken = channelCount - c >= 2 ? sampleSegmentsOf<2> (segments, c, K, w) : sampleSegmentsOf<1> (segments, c, K, w);
+            if (c == 0)
+                consumed = taken;
+            c += channelCount - c >= 2 ? 2 : 1;
+        }
+        return consumed;
+    }
+
+    template <int C>
+    int sampleSegmentsOf (MultiChannelRing& segments, int firstChannel, int K, float w)
+    {
+        const float* const in = inputRing.getData();
         const int inMask = inputRing.getMask();
         float* const seg = segments.getData();
         const int segMask = segments.getMask();
-        int consumed = 1;
 
-        for (int c = 0; c < channelCount; ++c)
+        LagrangeState I[C];
+        LagrangeState::Coefficients coefficients[C];
+        int head[C], fill[C], sw[C];
+
+        for (int ch = 0; ch < C; ++ch)
         {
-            LagrangeState& I = interpolators[(size_t) c];
-            const int head = inputRing.getWriteIndex (c);
-            int fill = inputRing.getFillCount (c);
+            const int c = firstChannel + ch;
+            I[ch] = interpolators[(size_t) c];
+            head[ch] = inputRing.getWriteIndex (c);
+            fill[ch] = inputRing.getFillCount (c);
 
             float u = 0.0f;
-            if (fill > 0)
+            if (fill[ch] > 0)
             {
-                --fill;
-                u = in[(head - fill) & inMask];
+                --fill[ch];
+                u = in[(head[ch] - fill[ch]) & inMask];
             }
-            const float r = in[(head - (fill - 1)) & inMask];
-            const float s = in[(head - (fill - 2)) & inMask];
-            I.load (fresh ? 0.0f : I.x0, u, r, s);
+            const float r = in[(head[ch] - (fill[ch] - 1)) & inMask];
+            const float s = in[(head[ch] - (fill[ch] - 2)) & inMask];
+            I[ch].load (fresh ? 0.0f : I[ch].x0, u, r, s);
+            coefficients[ch] = I[ch].coefficients();
 
-            int sw = (segments.getWriteIndex (c) + 1) & segMask;
-            seg[sw] = u;
+            sw[ch] = (segments.getWriteIndex (c) + 1) & segMask;
+            seg[sw[ch]] = u;
+        }
 
-            int l = 1;
-            for (int k = 1; k < K; ++k)
+        // The window moves far less often than it is evaluated at short
+        // segments, so its coefficients are rebuilt only after it moved.
+        int l = 1;
+        for (int k = 1; k < K; ++k)
+        {
+            const float P = (float) k * w;
+            if ((float) l < P)
             {
-                const float P = (float) k * w;
-                while ((float) l < P)
+                do
                 {
                     ++l;
-                    if (fill > 0)
-                        --fill;
-                    I.advance (in[(head - (fill - 2)) & inMask]);
-                }
+                    for (int ch = 0; ch < C; ++ch)
+                    {
+                        if (fill[ch] > 0)
+                            --fill[ch];
+                        I[ch].advance (in[(head[ch] - (fill[ch] - 2)) & inMask]);
+                    }
+                } while ((float) l < P);
 
-                sw = (sw + 1) & segMask;
-                seg[sw] = (float) l == P ? I.x1 : I.evaluate (P - std::trunc (P));
+                for (int ch = 0; ch < C; ++ch)
+                    coefficients[ch] = I[ch].coefficients();
             }
 
-            segments.setWriteIndex (c, sw);
-            inputRing.setFillCount (c, fill);
-            if (c == 0)
-                consumed = l;
+            const bool onSample = (float) l == P;
+            const float f = P - truncated (P);
+            for (int ch = 0; ch < C; ++ch)
+            {
+                sw[ch] = (sw[ch] + 1) & segMask;
+                seg[sw[ch]] = onSample ? I[ch].x1 : coefficients[ch].evaluate (f);
+            }
         }
-        return consumed;
+
+        for (int ch = 0; ch < C; ++ch)
+        {
+            const int c = firstChannel + ch;
+            interpolators[(size_t) c] = I[ch];
+            segments.setWriteIndex (c, sw[ch]);
+            inputRing.setFillCount (c, fill[ch]);
+        }
+        return l;
     }
 
     struct MixPlan
@@ -312,56 +361,102 @@ private:
     }
 
     /** Interpolates the K segments back to i output samples per channel:
-        output sample l sits l / w segments after segment 0. */
+        output sample l sits l / w segments after segment 0. Channels run side
+        by side in pairs, as they take the same steps. */
     void rebuild (MultiChannelRing& segments, int K, int i, float w)
+    {
+        for (int c = 0; c < channelCount;)
+        {
+            if (channelCount - c >= 2)
+            {
+                rebuildOf<2> (segments, c, K, i, w);
+                c += 2;
+            }
+            else
+            {
+                rebuildOf<1> (segments, c, K, i, w);
+                c += 1;
+            }
+        }
+    }
+
+    template <int C>
+    void rebuildOf (MultiChannelRing& segments, int firstChannel, int K, int i, float w)
     {
         const float* const seg = segments.getData();
         const int segMask = segments.getMask();
         const float segmentsPerSample = 1.0f / w;
 
-        for (int c = 0; c < channelCount; ++c)
+        LagrangeState J[C];
+        LagrangeState::Coefficients coefficients[C];
+        int newest[C];
+
+        // seg[m] of channel ch is K - 1 - m places before its newest segment
+        const auto back = [&] (int ch, int d) { return seg[(newest[ch] - d) & segMask]; };
+        const auto segAt = [&] (int ch, int m) { return back (ch, K - 1 - m); };
+
+        for (int ch = 0; ch < C; ++ch)
         {
-            LagrangeState& J = interpolators[(size_t) (channelCount + c)];
-            const int newest = segments.getWriteIndex (c);
-            // seg[m] is K - 1 - m places before the newest segment
-            const auto segAt = [&] (int m) { return seg[(newest - (K - 1 - m)) & segMask]; };
+            const int c = firstChannel + ch;
+            newest[ch] = segments.getWriteIndex (c);
+            J[ch] = interpolators[(size_t) (channelCount + c)];
+            J[ch].load (fresh ? 0.0f : J[ch].x0, segAt (ch, 0), segAt (ch, 1), segAt (ch, 2));
+            coefficients[ch] = J[ch].coefficients();
+            outputRing.offer (c, segAt (ch, 0));
+        }
 
-            J.load (fresh ? 0.0f : J.x0, segAt (0), segAt (1), segAt (2));
-            outputRing.offer (c, segAt (0));
+        // x(+1) of the window is the segment k places before the newest.
+        // Moving the window back to a smaller k is the same as advancing it
+        // segment by segment: after one step it holds the segments k + 2,
+        // k + 1, k and k - 1 places back. At short segments it moves many
+        // places per output sample, so it is loaded once at its destination.
+        int k = K - 2;
+        bool fallback = false;
+        for (int l = 1; l < i; ++l)
+        {
+            const float M = (float) (K - 1) - (float) l * segmentsPerSample;
+            float value[C];
 
-            int k = K - 2;
-            bool fallback = false;
-            for (int l = 1; l < i; ++l)
+            if (! fallback)
             {
-                const float M = (float) (K - 1) - (float) l * segmentsPerSample;
-                float value = 0.0f;
+                if ((float) k > M)
+                {
+                    const int below = floorToInt (M); // where the step-by-step walk would stop
+                    const int destination = juce::jmax (below, 1);
+                    if (destination < k)
+                        for (int ch = 0; ch < C; ++ch)
+                        {
+                            J[ch].load (back (ch, destination + 2), back (ch, destination + 1), back (ch, destination),
+                                        back (ch, destination - 1));
+                            coefficients[ch] = J[ch].coefficients();
+                        }
+                    fallback = below < 1;
+                    k = fallback ? juce::jmin (k - 1, 0) : below;
+                }
 
                 if (! fallback)
                 {
-                    while ((float) k > M)
-                    {
-                        --k;
-                        if (k < 1)
-                        {
-                            fallback = true;
-                            break;
-                        }
-                        J.advance (segAt (K - k));
-                    }
-                    if (! fallback)
-                        value = (float) k == M ? J.x1 : J.evaluate ((float) (k + 1) - M);
+                    const bool onSegment = (float) k == M;
+                    const float f = (float) (k + 1) - M;
+                    for (int ch = 0; ch < C; ++ch)
+                        value[ch] = onSegment ? J[ch].x1 : coefficients[ch].evaluate (f);
                 }
-
-                if (fallback)
-                {
-                    const int d = (int) M;
-                    const float phi = M - (float) d;
-                    value = phi == 0.0f ? segAt (K - 1 - d) : lerp (segAt (K - 1 - d), segAt (K - 2 - d), phi);
-                }
-
-                outputRing.offer (c, value);
             }
+
+            if (fallback)
+            {
+                const int d = (int) M;
+                const float phi = M - (float) d;
+                for (int ch = 0; ch < C; ++ch)
+                    value[ch] = phi == 0.0f ? segAt (ch, K - 1 - d) : lerp (segAt (ch, K - 1 - d), segAt (ch, K - 2 - d), phi);
+            }
+
+            for (int ch = 0; ch < C; ++ch)
+                outputRing.offer (firstChannel + ch, value[ch]);
         }
+
+        for (int ch = 0; ch < C; ++ch)
+            interpolators[(size_t) (channelCount + firstChannel + ch)] = J[ch];
     }
 
     void handOut (int n, const OutputBlock& output, Sample gain, bool accumulate, bool replace, bool discard)
