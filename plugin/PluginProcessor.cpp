@@ -299,8 +299,9 @@ void PluginProcessor::setUserValue (const juce::String& parameterId, float x)
 
     if (parsed.kind == ParamKind::mode)
     {
+        // The toggle passes 0 or 1; anything else is kept inside the host's 0..1.
         if (! std::isnan (x))
-            parameter->setValueNotifyingHost ((float) std::trunc (x));
+            parameter->setValueNotifyingHost (juce::jlimit (0.0f, 1.0f, (float) std::trunc (x)));
         return;
     }
 
