@@ -337,3 +337,51 @@ TEST (State, UndoingALoadRestoresThePreviousPresetAndEmptiesTheHistory)
     EXPECT_FALSE (undo.canUndo());
     EXPECT_FALSE (undo.canRedo());
 }
+
+TEST (State, HostStateCallsOnAnotherThreadNeverSeeAHalfAppliedPresetLoad)
+{
+    auto valuesOf = [] (const juce::MemoryBlock& blob)
+    {
+        std::map<juce::String, double> values;
+        if (const auto xml = xmlOf (blob))
+            for (auto* node : xml->getChildWithTagNameIterator ("PARAM"))
+                values[node->getStringAttribute ("id")] = node->getDoubleAttribute ("value");
+        return values;
+    };
+
+    PluginProcessor processor;
+    selectFactoryPreset (processor, "Twinkle");
+    const auto twinkle = valuesOf (hostState (processor));
+    selectFactoryPreset (processor, "Black saint");
+    const auto blackSaint = valuesOf (hostState (processor));
+    setReal (processor, "Tone", 1.0f);
+    setReal (processor, "3- N Segs", 90.0f);
+    const auto hostBlob = hostState (processor);
+    const auto hostValues = valuesOf (hostBlob);
+
+    std::atomic<bool> stop { false };
+    std::atomic<int> mixedReads { 0 }, reads { 0 };
+    std::thread host ([&]
+                      {
+                          while (! stop.load())
+                          {
+                              const auto values = valuesOf (hostState (processor));
+                              if (values != twinkle && values != blackSaint && values != hostValues)
+                                  ++mixedReads;
+                              ++reads;
+                              processor.setStateInformation (hostBlob.getData(), (int) hostBlob.getSize());
+                          }
+                      });
+
+    auto& undo = processor.getModelTree().getUndoManager();
+    for (int i = 0; i < 300 || reads.load() < 20; ++i)
+    {
+        selectFactoryPreset (processor, i % 2 == 0 ? "Twinkle" : "Black saint");
+        if (i % 3 == 0 && undo.canUndo())
+            undo.undo(); // as the editor's undo button does
+    }
+
+    stop.store (true);
+    host.join();
+    EXPECT_EQ (mixedReads.load(), 0) << "of " << reads.load() << " reads";
+}
