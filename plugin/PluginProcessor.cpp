@@ -51,8 +51,17 @@ PluginProcessor::PluginProcessor (const juce::File& presetsFolder)
     if (presetsFolder.isDirectory())
         presetManager.setUserFolder (presetsFolder); // finds the record of the first scan
 
-
     resetToDefault();
+
+    // The state object only notifies a value that differs from the last one it
+    // saw, and it saw every default while it was being built, before this
+    // processor listened. Values that land exactly on their default (N Segs 31,
+    // Tone 75) would then never reach the engine, which starts from its own
+    // defaults: push every current value once.
+    for (const auto& id : getParameterIdsInOrder())
+        if (const auto* value = modelTree.getRawParameterValue (id))
+            applyParameterToEngine (engine, parseParameterId (id), value->load());
+
     modelTree.getUndoManager().clearUndoHistory();
 }
 

@@ -139,3 +139,17 @@ TEST (ProcessorLifecycle, EmptyBlockLeavesBufferAndEngineUntouched)
     processInBlocks (processor, impulse, 512);
     EXPECT_EQ (tandrel::test::firstSampleAbove (impulse, 0.5f), latency);
 }
+
+TEST (ProcessorLifecycle, FreshEngineHoldsEveryParameterDefault)
+{
+    PluginProcessor processor;
+    auto& engine = processor.getEngine();
+    // The value texts are built from the engine's own arguments.
+    for (int stage = 1; stage <= 3; ++stage)
+    {
+        EXPECT_TRUE (engineValueText (engine, { ParamKind::nSegs, stage }).endsWith ("31")) << stage;
+        EXPECT_TRUE (engineValueText (engine, { ParamKind::segSize, stage }).contains ("11.0")) << stage;
+    }
+    EXPECT_TRUE (engineValueText (engine, { ParamKind::tone, -1 }).contains ("75.0"));
+    EXPECT_TRUE (engineValueText (engine, { ParamKind::mode, -1 }).endsWith ("Series"));
+}
