@@ -12,8 +12,8 @@ namespace juce::qorv_gui
     of the thread so that a stop request aborts the wait at once; the destructor
     stops the thread (waiting at most 1000 ms) before any member goes away. */
 class TipDisplayComponent : public juce::Component,
-                            private juce::Thread,
-                            private juce::Button::Listener
+                            public juce::Thread,
+                            public juce::Button::Listener
 {
 public:
     explicit TipDisplayComponent (const LookAndFeel& lookAndFeel);
@@ -35,10 +35,13 @@ public:
     static constexpr int pollIntervalMs = 160;
     static constexpr int stopTimeoutMs = 1000;
 
-private:
+    /** The hint thread's poll loop. */
     void run() override;
+
+    /** The switch: off shows "Component Hints: Off" at once; on lets the next poll fill in the hint. */
     void buttonClicked (juce::Button*) override;
 
+private:
     /** The hint for whatever the main mouse source is over; message thread only. */
     juce::String hintUnderMouse() const;
 
