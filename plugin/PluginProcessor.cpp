@@ -207,7 +207,24 @@ bool PluginProcessor::setState (const void* data, int size)
         if (child.hasProperty (parameterValueProperty) && ! std::isfinite ((double) child.getProperty (parameterValueProperty)))
             return false;
 
-    replaceModelState (modelTree, newTree);
+    if (juce::MessageManager::existsAndIsCurrentThread() || juce::MessageManager::getInstanceWithoutCreating() == nullptr)
+    {
+        replaceModelState (modelTree, newTree);
+    }
+    else
+    {
+        // A host thread. The undo manager belongs to the message thread: an
+        // undo running there may be executing the very step that clearing the
+        // history would delete. Swap the tree here (the value-tree state takes
+        // its own lock while it re-binds the parameters) and let the message
+        // thread clear the history.
+        modelTree.state = newTree;
+        juce::MessageManager::callAsync ([weakThis = juce::WeakReference<PluginProcessor> (this)]
+                                         {
+                                             if (auto* processor = weakThis.get())
+                                                 processor->clearUndoHistory();
+                                         });
+    }
 
     const auto reference = newTree.getProperty (loadedPresetProperty).toString();
     if (reference.isNotEmpty())

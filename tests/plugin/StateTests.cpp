@@ -387,3 +387,21 @@ TEST (State, HostStateCallsOnAnotherThreadNeverSeeAHalfAppliedPresetLoad)
     host.join();
     EXPECT_EQ (mixedReads.load(), 0) << "of " << reads.load() << " reads";
 }
+
+TEST (State, BlobFromAHostThreadAppliesAtOnceAndEmptiesTheHistoryOnTheMessageThread)
+{
+    PluginProcessor source;
+    setReal (source, "2- Seg Size", 30.0f);
+    const auto blob = hostState (source);
+
+    PluginProcessor processor;
+    auto& undo = processor.getModelTree().getUndoManager();
+    undo.perform (new MarkerAction());
+
+    std::thread ([&] { processor.setStateInformation (blob.getData(), (int) blob.getSize()); }).join();
+    EXPECT_FLOAT_EQ (realValue (processor, "2- Seg Size"), 30.0f);
+
+    for (int i = 0; i < 200 && undo.canUndo(); ++i)
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
+    EXPECT_FALSE (undo.canUndo());
+}
