@@ -88,6 +88,31 @@ public:
     /** Filters n samples of channel c in place. */
     void processChannel (int c, Sample* samples, int n) noexcept { filter (c, samples, samples, n); }
 
+    /** Filters channels c and c + 1 in place, side by side: each channel's
+        recurrence is one long dependency chain, so two of them interleave. */
+    void processChannelPair (int c, Sample* first, Sample* second, int n) noexcept
+    {
+        Sample s1a = state1[(size_t) c], s2a = state2[(size_t) c];
+        Sample s1b = state1[(size_t) c + 1], s2b = state2[(size_t) c + 1];
+        const Sample k0 = b0, k1 = b1, k2 = b2, m1 = a1, m2 = a2;
+        for (int j = 0; j < n; ++j)
+        {
+            const Sample xa = first[j], xb = second[j];
+            const Sample ya = xa * k0 + s1a;
+            const Sample yb = xb * k0 + s1b;
+            s1a = (xa * k1 - ya * m1) + s2a;
+            s1b = (xb * k1 - yb * m1) + s2b;
+            s2a = xa * k2 - ya * m2;
+            s2b = xb * k2 - yb * m2;
+            first[j] = ya;
+            second[j] = yb;
+        }
+        state1[(size_t) c] = s1a;
+        state2[(size_t) c] = s2a;
+        state1[(size_t) c + 1] = s1b;
+        state2[(size_t) c + 1] = s2b;
+    }
+
     void clearState() noexcept
     {
         std::fill (state1.begin(), state1.end(), Sample (0));

@@ -391,6 +391,22 @@ private:
         LagrangeState::Coefficients coefficients[C];
         int newest[C];
 
+        // The output ring's offers, kept in registers: append while the
+        // channel has room, drop the rest.
+        float* const out = outputRing.getData();
+        const int outMask = outputRing.getMask();
+        const int capacity = outputRing.getCapacity();
+        int outWrite[C], outFill[C];
+        const auto offer = [&] (int ch, float v)
+        {
+            if (outFill[ch] < capacity)
+            {
+                outWrite[ch] = (outWrite[ch] + 1) & outMask;
+                out[outWrite[ch]] = v;
+                ++outFill[ch];
+            }
+        };
+
         // seg[m] of channel ch is K - 1 - m places before its newest segment
         const auto back = [&] (int ch, int d) { return seg[(newest[ch] - d) & segMask]; };
         const auto segAt = [&] (int ch, int m) { return back (ch, K - 1 - m); };
@@ -402,7 +418,9 @@ private:
             J[ch] = interpolators[(size_t) (channelCount + c)];
             J[ch].load (fresh ? 0.0f : J[ch].x0, segAt (ch, 0), segAt (ch, 1), segAt (ch, 2));
             coefficients[ch] = J[ch].coefficients();
-            outputRing.offer (c, segAt (ch, 0));
+            outWrite[ch] = outputRing.getWriteIndex (c);
+            outFill[ch] = outputRing.getFillCount (c);
+            offer (ch, segAt (ch, 0));
         }
 
         // x(+1) of the window is the segment k places before the newest.
@@ -452,11 +470,15 @@ private:
             }
 
             for (int ch = 0; ch < C; ++ch)
-                outputRing.offer (firstChannel + ch, value[ch]);
+                offer (ch, value[ch]);
         }
 
         for (int ch = 0; ch < C; ++ch)
+        {
             interpolators[(size_t) (channelCount + firstChannel + ch)] = J[ch];
+            outputRing.setWriteIndex (firstChannel + ch, outWrite[ch]);
+            outputRing.setFillCount (firstChannel + ch, outFill[ch]);
+        }
     }
 
     void handOut (int n, const OutputBlock& output, Sample gain, bool accumulate, bool replace, bool discard)
@@ -489,8 +511,13 @@ private:
 
         toneFilter.updateCoefficients (n);
         if (toneFilter.isActive())
-            for (int c = 0; c < Nc; ++c)
+        {
+            int c = 0;
+            for (; c + 1 < Nc; c += 2)
+                toneFilter.processChannelPair (c, output.getChannelPointer ((size_t) c), output.getChannelPointer ((size_t) c + 1), n);
+            if (c < Nc)
                 toneFilter.processChannel (c, output.getChannelPointer ((size_t) c), n);
+        }
     }
 
     int channelCount = 0;
