@@ -1,0 +1,7 @@
+#include "FuzzTarget.h"
+
+extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
+{
+    auto& world = tandrel::fuzz::getWorld();
+    return tandrel::fuzz::report (tandrel::fuzz::runPresetFile (world.getProcessor(), world.getScratch(), data, size));
+}
