@@ -223,9 +223,9 @@ private:
         float* const seg = segments.getData();
         const int segMask = segments.getMask();
 
-        LagrangeState I[C];
-        LagrangeState::Coefficients coefficients[C];
-        int head[C], fill[C], sw[C];
+        LagrangeState I[(size_t) C];
+        LagrangeState::Coefficients coefficients[(size_t) C];
+        int head[(size_t) C], fill[(size_t) C], sw[(size_t) C];
 
         for (int ch = 0; ch < C; ++ch)
         {
@@ -387,16 +387,16 @@ private:
         const int segMask = segments.getMask();
         const float segmentsPerSample = 1.0f / w;
 
-        LagrangeState J[C];
-        LagrangeState::Coefficients coefficients[C];
-        int newest[C];
+        LagrangeState J[(size_t) C];
+        LagrangeState::Coefficients coefficients[(size_t) C];
+        int newest[(size_t) C];
 
         // The output ring's offers, kept in registers: append while the
         // channel has room, drop the rest.
         float* const out = outputRing.getData();
         const int outMask = outputRing.getMask();
         const int capacity = outputRing.getCapacity();
-        int outWrite[C], outFill[C];
+        int outWrite[(size_t) C], outFill[(size_t) C];
         const auto offer = [&] (int ch, float v)
         {
             if (outFill[ch] < capacity)
@@ -433,7 +433,7 @@ private:
         for (int l = 1; l < i; ++l)
         {
             const float M = (float) (K - 1) - (float) l * segmentsPerSample;
-            float value[C];
+            float value[(size_t) C];
 
             if (! fallback)
             {
