@@ -153,3 +153,22 @@ TEST_F (TipDisplayTest, DestroyingTheStripStopsItsThread)
     }
     juce::MessageManager::getInstance()->runDispatchLoopUntil (200);
 }
+
+TEST_F (TipDisplayTest, ModalComponentElsewhereSilencesTheHints)
+{
+    HintWindow window (lf);
+    auto& tips = *window.tips;
+    window.moveMouseOver (window.hinted);
+    ASSERT_TRUE (waitForHint (tips, window.hinted.getHelpText()));
+
+    juce::Component dialog;
+    dialog.setBounds (700, 100, 100, 60);
+    dialog.addToDesktop (0);
+    dialog.setVisible (true);
+    dialog.enterModalState (false);
+    EXPECT_TRUE (waitForHint (tips, "Toggle button to disable hints.")) << tips.getHintText();
+
+    dialog.exitModalState (0);
+    EXPECT_TRUE (waitForHint (tips, window.hinted.getHelpText())) << tips.getHintText();
+    dialog.removeFromDesktop();
+}

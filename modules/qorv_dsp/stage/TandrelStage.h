@@ -442,12 +442,22 @@ private:
                     const int below = floorToInt (M); // where the step-by-step walk would stop
                     const int destination = juce::jmax (below, 1);
                     if (destination < k)
-                        for (int ch = 0; ch < C; ++ch)
+                    {
+                        if (k - destination <= 2)
                         {
-                            J[ch].load (back (ch, destination + 2), back (ch, destination + 1), back (ch, destination),
-                                        back (ch, destination - 1));
-                            coefficients[ch] = J[ch].coefficients();
+                            for (int d = k - 1; d >= destination; --d) // a short move: step by step
+                                for (int ch = 0; ch < C; ++ch)
+                                    J[ch].advance (back (ch, d - 1));
                         }
+                        else
+                        {
+                            for (int ch = 0; ch < C; ++ch)
+                                J[ch].load (back (ch, destination + 2), back (ch, destination + 1), back (ch, destination),
+                                            back (ch, destination - 1));
+                        }
+                        for (int ch = 0; ch < C; ++ch)
+                            coefficients[ch] = J[ch].coefficients();
+                    }
                     fallback = below < 1;
                     k = fallback ? juce::jmin (k - 1, 0) : below;
                 }
