@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StubAudioProcessor.h"
+
 #include <qorv_gui/qorv_gui.h>
 #include <BinaryData.h>
 #include <gtest/gtest.h>
@@ -72,28 +74,10 @@ struct RecordingUpdater : juce::qorv_gui::UserValueUpdater
 };
 
 /** The smallest processor that can own a parameter state with an undo manager. */
-class StateProcessor : public juce::AudioProcessor
+class StateProcessor : public tandrel::test::StubAudioProcessor
 {
 public:
     StateProcessor() : state (*this, &undoManager, "Test", makeLayout()) {}
-
-    const juce::String getName() const override { return "StateProcessor"; }
-    void prepareToPlay (double, int) override {}
-    void releaseResources() override {}
-    using juce::AudioProcessor::processBlock;
-    void processBlock (juce::AudioBuffer<float>&, juce::MidiBuffer&) override {}
-    double getTailLengthSeconds() const override { return 0.0; }
-    bool acceptsMidi() const override { return false; }
-    bool producesMidi() const override { return false; }
-    juce::AudioProcessorEditor* createEditor() override { return nullptr; }
-    bool hasEditor() const override { return false; }
-    int getNumPrograms() override { return 1; }
-    int getCurrentProgram() override { return 0; }
-    void setCurrentProgram (int) override {}
-    const juce::String getProgramName (int) override { return {}; }
-    void changeProgramName (int, const juce::String&) override {}
-    void getStateInformation (juce::MemoryBlock&) override {}
-    void setStateInformation (const void*, int) override {}
 
     juce::UndoManager undoManager;
     juce::AudioProcessorValueTreeState state;

@@ -1,39 +1,19 @@
 #include "GuiTestSupport.h"
+#include "XErrors.h"
 
-#include <dlfcn.h>
 #include <thread>
 
 using namespace juce::qorv_gui;
 
 namespace
 {
-/** A bare X server without a window manager lacks some of the atoms JUCE sets on
-    its windows, and Xlib's default error handler ends the process on the first
-    refused request. Hosts (and JUCE's standalone apps) install a forgiving
-    handler; the tests do the same, on the libX11 JUCE itself loads. */
-void ignoreXErrors()
-{
-    static const bool installed = []
-    {
-        using Handler = int (*) (void*, void*);
-        using SetHandler = Handler (*) (Handler);
-        auto* x11 = dlopen ("libX11.so.6", RTLD_NOW | RTLD_GLOBAL);
-        if (x11 == nullptr)
-            return false;
-        if (auto setHandler = reinterpret_cast<SetHandler> (dlsym (x11, "XSetErrorHandler")))
-            setHandler ([] (void*, void*) { return 0; });
-        return true;
-    }();
-    ASSERT_TRUE (installed) << "libX11 could not be loaded";
-}
-
 /** A desktop window holding a target with a hint, a target without one, and the hint strip. */
 class HintWindow : public juce::Component
 {
 public:
     explicit HintWindow (const LookAndFeel& lf) : tips (std::make_unique<TipDisplayComponent> (lf))
     {
-        ignoreXErrors();
+        tandrel::test::ignoreXErrors();
         hinted.setHelpText ("Number of segments for stage 1 (click label to enter value).");
         addAndMakeVisible (hinted);
         addAndMakeVisible (silent);

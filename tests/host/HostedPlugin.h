@@ -23,6 +23,12 @@ inline std::unique_ptr<juce::AudioPluginInstance> loadBuiltPlugin (PluginFormatK
     }
     else
     {
+        // JUCE's LV2 host loads the bundles of ~/.lv2 first, and an installed copy
+        // with the same URI would shadow the one just built: look from an empty home.
+        static const juce::TemporaryFile emptyHome;
+        emptyHome.getFile().createDirectory();
+        setenv ("HOME", emptyHome.getFile().getFullPathName().toRawUTF8(), 1);
+
         auto lv2 = std::make_unique<juce::LV2PluginFormat>();
         lv2->searchPathsForPlugins (juce::FileSearchPath (juce::File (TANDREL_LV2_BUNDLE).getParentDirectory().getFullPathName()),
                                     true, false);

@@ -1,3 +1,4 @@
+#include "StubAudioProcessor.h"
 #include "TestLoader.h"
 
 using namespace tandrel::test;
@@ -5,26 +6,10 @@ using namespace tandrel::test;
 namespace
 {
 /** The smallest processor that owns a parameter tree with an undo manager. */
-struct TreeProcessor : public juce::AudioProcessor
+struct TreeProcessor : public tandrel::test::StubAudioProcessor
 {
     TreeProcessor() : tree (*this, &history, "Td11", { std::make_unique<juce::AudioParameterFloat> (juce::ParameterID { "x", 1 }, "x", 0.0f, 1.0f, 0.5f) }) {}
 
-    const juce::String getName() const override { return "t"; }
-    void prepareToPlay (double, int) override {}
-    void releaseResources() override {}
-    void processBlock (juce::AudioBuffer<float>&, juce::MidiBuffer&) override {}
-    double getTailLengthSeconds() const override { return 0; }
-    bool acceptsMidi() const override { return false; }
-    bool producesMidi() const override { return false; }
-    juce::AudioProcessorEditor* createEditor() override { return nullptr; }
-    bool hasEditor() const override { return false; }
-    int getNumPrograms() override { return 1; }
-    int getCurrentProgram() override { return 0; }
-    void setCurrentProgram (int) override {}
-    const juce::String getProgramName (int) override { return {}; }
-    void changeProgramName (int, const juce::String&) override {}
-    void getStateInformation (juce::MemoryBlock&) override {}
-    void setStateInformation (const void*, int) override {}
 
     juce::UndoManager history;
     juce::AudioProcessorValueTreeState tree;
