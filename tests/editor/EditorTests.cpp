@@ -115,6 +115,25 @@ TEST_F (EditorFixture, AutomationFromAnotherThreadReachesTheRightLabel)
     EXPECT_EQ (editor->getControls().stageControls[1]->getLightSuite().getLight().getLightState(), 0);
 }
 
+TEST_F (EditorFixture, TypedLabelValuesSetTheirParameters)
+{
+    struct Row { int stage, suite; const char* typed; const char* id; float expected; };
+    const Row rows[] = {
+        { 1, 1, "40", "1- N Segs", 40.0f },
+        { 2, 2, "Segment Size: 7.5", "2- Seg Size", 7.5f },
+        { 3, 3, "95", "3- Seg Mix", 95.0f },
+        { 1, 1, "95", "1- N Segs", 40.0f }, // out of range: unchanged
+    };
+    for (const auto& row : rows)
+    {
+        stageSlider (row.stage, row.suite).getLabel().setText (row.typed, juce::sendNotificationSync);
+        EXPECT_FLOAT_EQ (parameterValue (row.id), row.expected) << row.typed;
+        EXPECT_EQ (stageSlider (row.stage, row.suite).getLabel().getText(),
+                   engineValueText (processor.getEngine(), parseParameterId (row.id)))
+            << "the label shows the engine's text again";
+    }
+}
+
 TEST_F (EditorFixture, ArrowKeysNudgeTheFocusedControlAndFlipMode)
 {
     tandrel::test::ignoreXErrors();
