@@ -43,5 +43,12 @@ std::unique_ptr<juce::XmlElement> StateBlob::parse (const void* data, int size)
     if (countElementStarts (utf8, textLength) > maxElements)
         return nullptr;
 
-    return juce::parseXML (juce::String::fromUTF8 (utf8, (int) textLength));
+    // The parser expands entities declared in a document type definition
+    // recursively and without limit, so an entity that names itself overflows
+    // the stack. No state of ours carries a DTD.
+    const auto xmlText = juce::String::fromUTF8 (utf8, (int) textLength);
+    if (xmlText.containsIgnoreCase ("<!DOCTYPE"))
+        return nullptr;
+
+    return juce::parseXML (xmlText);
 }

@@ -7,9 +7,9 @@
 /** Reads the framework's XML-in-binary state blob ("VC2!", 32-bit
     little-endian text length, UTF-8 XML text, zero byte) the way the framework
     does, but safely for bytes from anywhere: the text is read only inside the
-    given bytes, text that is not valid UTF-8 is refused, and so is a document
-    with more elements than any state of ours could have, before the parser's
-    recursion sees it. */
+    given bytes, text that is not valid UTF-8 is refused, and so are a
+    document with more elements than any state of ours could have and one with
+    a document type definition, before the parser's recursion sees them. */
 struct StateBlob
 {
     static constexpr juce::uint32 magic = 0x21324356;

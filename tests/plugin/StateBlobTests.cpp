@@ -1,0 +1,50 @@
+#include "PluginProcessor.h"
+#include "StateBlob.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+juce::MemoryBlock blobOfText (const juce::String& text)
+{
+    juce::MemoryBlock blob;
+    juce::MemoryOutputStream out (blob, false);
+    out.writeInt ((int) StateBlob::magic);
+    out.writeInt ((int) text.getNumBytesAsUTF8() + 1);
+    out << text;
+    out.writeByte (0);
+    return blob;
+}
+} // namespace
+
+// The parser would expand these entities into each other until the stack runs out.
+TEST (StateBlob, DocumentsWithATypeDefinitionAreRefusedAndLeaveTheStateAsItWas)
+{
+    const juce::String entityLoops[] = {
+        "<?xml version=\"1.0\"?>\n<!DOCTYPE Td11 [<!ENTITY a \"&xa;\">]>\n<Td11><PARAM id=\"Tone\" value=\"&a;\"/></Td11>",
+        "<!DOCTYPE Td11 [<!ENTITY a \"&xa;\">]><Td11 x=\"&a;\"/>",
+        "<!doctype Td11 [<!ENTITY a \"&xa;\">]><Td11 x=\"&a;\"/>",
+    };
+
+    PluginProcessor processor { juce::File() };
+    juce::MemoryBlock before, after;
+    processor.getStateInformation (before);
+
+    for (const auto& text : entityLoops)
+    {
+        const auto blob = blobOfText (text);
+        EXPECT_EQ (StateBlob::parse (blob.getData(), (int) blob.getSize()), nullptr) << text;
+        EXPECT_FALSE (processor.setState (blob.getData(), (int) blob.getSize())) << text;
+    }
+
+    processor.getStateInformation (after);
+    EXPECT_EQ (before, after);
+}
+
+TEST (StateBlob, APlainStateDocumentStillParses)
+{
+    const auto blob = blobOfText ("<?xml version=\"1.0\"?>\n<Td11><PARAM id=\"Tone\" value=\"20\"/></Td11>");
+    const auto xml = StateBlob::parse (blob.getData(), (int) blob.getSize());
+    ASSERT_NE (xml, nullptr);
+    EXPECT_EQ (xml->getChildByName ("PARAM")->getStringAttribute ("value"), "20");
+}
