@@ -37,10 +37,16 @@ PluginProcessor::PluginProcessor (const juce::File& presetsFolder)
     // loads in the tree's own history.
     undoManager = &modelTree.getUndoManager();
 
-    // Create the weak-reference master here, on the constructing thread: the
-    // audio thread later only copies it when it posts a label refresh.
+    // Create the weak-reference master here, on the constructing thread: a
+    // host thread applying a state later only copies it.
     const juce::WeakReference<PluginProcessor> self (this);
     juce::ignoreUnused (self);
+
+    for (int i = 0; i < numParameters; ++i)
+    {
+        const auto& id = getParameterIdsInOrder()[i];
+        parsedIds[(size_t) i] = { id, parseParameterId (id) };
+    }
 
     listenToAllParameters (modelTree, *this);
 
@@ -69,6 +75,7 @@ PluginProcessor::~PluginProcessor()
 {
     // Refreshes still queued for the message thread find no processor.
     masterReference.clear();
+    labelRefresh.stop();
 
     for (const auto& id : getParameterIdsInOrder())
         modelTree.removeParameterListener (id, this);
@@ -243,9 +250,17 @@ void PluginProcessor::resetToDefault()
 }
 
 //==============================================================================
+ParsedParameterId PluginProcessor::lookUpParameterId (const juce::String& parameterId) const noexcept
+{
+    for (const auto& [id, parsed] : parsedIds)
+        if (id == parameterId)
+            return parsed;
+    return {};
+}
+
 void PluginProcessor::parameterChanged (const juce::String& parameterId, float newValue)
 {
-    const auto parameter = parseParameterId (parameterId);
+    const auto parameter = lookUpParameterId (parameterId);
     if (parameter.kind == ParamKind::none)
         return;
 
@@ -261,15 +276,10 @@ void PluginProcessor::parameterChanged (const juce::String& parameterId, float n
         return;
     }
 
-    // Any other thread (automation on the audio thread): no text is built here,
-    // and the refresh is dropped if the processor or the editor is gone by the
-    // time the message thread gets to it.
-    juce::MessageManager::callAsync ([weakThis = juce::WeakReference<PluginProcessor> (this), parameter]
-                                     {
-                                         if (auto* processor = weakThis.get())
-                                             if (processor->labelUpdater.load() != nullptr)
-                                                 processor->updateValueLabel (parameter.kind, parameter.stage);
-                                     });
+    // Any other thread (automation on the audio thread): no text is built and
+    // nothing is posted here, as both allocate; the message thread's refresh
+    // timer picks the label up, and stops with the editor or the processor.
+    labelRefresh.request (parameter);
 }
 
 void PluginProcessor::updateValueLabel (ParamKind kind, int stage)
@@ -304,7 +314,12 @@ void PluginProcessor::setLabelUpdater (juce::qorv_gui::LabelUpdater* updater)
 {
     labelUpdater.store (updater);
     if (updater == nullptr)
+    {
+        labelRefresh.stop();
         return;
+    }
+
+    labelRefresh.start();
 
     updateValueLabel (ParamKind::mode, -1);
     for (int stage = 1; stage <= numStages; ++stage)

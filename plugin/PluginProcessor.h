@@ -2,6 +2,7 @@
 
 #include "ModelTree.h"
 #include "Engine.h"
+#include "LabelRefreshQueue.h"
 
 #include <qorv_gui/qorv_gui.h>
 
@@ -94,10 +95,16 @@ private:
 
     juce::RangedAudioParameter* findParameter (ParamKind kind, int stage) const;
 
+    /** What a listened-to id names, without building strings: parsing an id
+        allocates, and automation calls in here on the audio thread. */
+    ParsedParameterId lookUpParameterId (const juce::String& parameterId) const noexcept;
+
     ModelTree modelTree;
     std::array<std::atomic<float>, numStages> savedStageMix;
+    std::array<std::pair<juce::String, ParsedParameterId>, numParameters> parsedIds;
     juce::qorv_gui::PresetManager presetManager;
     std::atomic<juce::qorv_gui::LabelUpdater*> labelUpdater { nullptr };
+    LabelRefreshQueue labelRefresh { [this] (ParamKind kind, int stage) { updateValueLabel (kind, stage); } };
     Engine engine;
     std::atomic<bool> engineResetPending { false };
     int preparedBlockSize = 0;

@@ -1,7 +1,10 @@
 #include "AllocationCounter.h"
+#include "RealtimeGuard.h"
 
 #include <cstdlib>
 #include <new>
+
+#include <execinfo.h>
 
 namespace
 {
@@ -9,10 +12,31 @@ thread_local bool counting = false;
 thread_local std::size_t allocationCount = 0;
 thread_local std::size_t deallocationCount = 0;
 
-void* allocate (std::size_t size)
+// Real-time mode: the first heap call on a marked thread is kept with its
+// call stack. Only raw addresses are stored here; symbols are looked up after
+// the guarded section, where allocating is allowed again.
+thread_local bool forbidden = false;
+thread_local tandrel::test::HeapOffence offence;
+
+void noteHeapCall (bool isAllocation, std::size_t size) noexcept
 {
     if (counting)
-        ++allocationCount;
+        ++(isAllocation ? allocationCount : deallocationCount);
+
+    if (forbidden && offence.kind == tandrel::test::HeapOffence::Kind::none)
+    {
+        forbidden = false; // backtrace may load libgcc through malloc on first use
+        offence.kind = isAllocation ? tandrel::test::HeapOffence::Kind::allocation
+                                    : tandrel::test::HeapOffence::Kind::deallocation;
+        offence.size = size;
+        offence.depth = backtrace (offence.frames, tandrel::test::HeapOffence::maxFrames);
+        forbidden = true;
+    }
+}
+
+void* allocate (std::size_t size)
+{
+    noteHeapCall (true, size);
     if (size == 0)
         size = 1;
     if (void* p = std::malloc (size))
@@ -22,8 +46,7 @@ void* allocate (std::size_t size)
 
 void* allocateAligned (std::size_t size, std::align_val_t alignment)
 {
-    if (counting)
-        ++allocationCount;
+    noteHeapCall (true, size);
     const auto align = static_cast<std::size_t> (alignment);
     size = (size + align - 1) / align * align;
     if (void* p = std::aligned_alloc (align, size == 0 ? align : size))
@@ -35,8 +58,7 @@ void release (void* p) noexcept
 {
     if (p == nullptr)
         return;
-    if (counting)
-        ++deallocationCount;
+    noteHeapCall (false, 0);
     std::free (p);
 }
 } // namespace
@@ -53,6 +75,18 @@ ScopedAllocationCounter::~ScopedAllocationCounter() { counting = wasCounting; }
 
 std::size_t ScopedAllocationCounter::allocations() const noexcept { return allocationCount - allocationsAtStart; }
 std::size_t ScopedAllocationCounter::deallocations() const noexcept { return deallocationCount - deallocationsAtStart; }
+
+namespace detail
+{
+void setHeapForbidden (bool shouldForbid) noexcept { forbidden = shouldForbid; }
+bool isHeapForbidden() noexcept { return forbidden; }
+HeapOffence takeHeapOffence() noexcept
+{
+    const auto first = offence;
+    offence = {};
+    return first;
+}
+} // namespace detail
 } // namespace tandrel::test
 
 #if ! defined(__SANITIZE_ADDRESS__) && ! defined(__SANITIZE_THREAD__)

@@ -1,0 +1,216 @@
+// The audio callback, driven the way a host drives it, never touches the heap
+// and never enters the preset/state lock: every parameter automated in every
+// block, mode switches, stages going idle and active, bypass on and off, with
+// the editor open and its labels refreshing, over the supported sample rates
+// and block sizes, fixed and varying.
+
+#include "PluginEditor.h"
+#include "PluginProcessor.h"
+#include "RealtimeGuard.h"
+#include "Signals.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace
+{
+/** Block lengths of a varying run (prepared for 512): tiny, odd, the maximum and
+    one longer than announced, which the processor splits. */
+constexpr int varyingLengths[] = { 1, 17, 512, 3, 64, 255, 700, 128, 511, 2 };
+constexpr int varyingMaximum = 512;
+
+struct Schedule
+{
+    int blockSize = 0; // 0: the varying lengths above
+    int numBlocks() const { return blockSize == 0 ? 240 : juce::jmax (24, 4096 / blockSize); }
+    int maximum() const { return blockSize == 0 ? varyingMaximum : blockSize; }
+    int lengthOf (int block) const
+    {
+        return blockSize == 0 ? varyingLengths[(size_t) block % std::size (varyingLengths)] : blockSize;
+    }
+};
+
+/** What the host sets before block k: every parameter a new value (Mode flips
+    every third block), each stage's mix at 0 (idle) in a rotating third of the
+    blocks, and every fifth block bypassed. */
+struct HostAutomation
+{
+    explicit HostAutomation (PluginProcessor& processor)
+    {
+        for (const auto& id : getParameterIdsInOrder())
+            parameters.push_back ({ processor.getModelTree().getParameter (id), parseParameterId (id) });
+    }
+
+    void apply (int block)
+    {
+        for (auto& [parameter, parsed] : parameters)
+        {
+            float value = random.nextFloat();
+            if (parsed.kind == ParamKind::mode)
+                value = (float) ((block / 3) % 2);
+            else if (parsed.kind == ParamKind::segMix && (block / 2 + parsed.stage) % 3 == 0)
+                value = 0.0f;
+
+            // As JUCE's VST3 wrapper applies a host's parameter change.
+            parameter->setValue (value);
+            parameter->sendValueChangedMessageToListeners (value);
+        }
+    }
+
+    static bool bypassed (int block) { return block % 5 == 4; }
+
+    std::vector<std::pair<juce::RangedAudioParameter*, ParsedParameterId>> parameters;
+    juce::Random random { 99 };
+};
+
+/** Runs the schedule on its own audio thread, each callback guarded, while
+    the calling thread runs whileWaiting until the audio thread is done; returns
+    the first offence, or an empty string. */
+template <typename WhileWaiting>
+std::string runAudioThread (PluginProcessor& processor, const Schedule& schedule, WhileWaiting&& whileWaiting)
+{
+    std::string offence;
+    std::atomic<bool> done { false };
+    std::thread audio ([&]
+                       {
+                           HostAutomation automation (processor); // built before the guarded callbacks
+                           auto signal = tandrel::test::makeNoise (2, schedule.maximum() * 2);
+                           juce::MidiBuffer midi;
+
+                           for (int k = 0; k < schedule.numBlocks() && offence.empty(); ++k)
+                           {
+                               juce::AudioBuffer<float> block (signal.getArrayOfWritePointers(), 2, 0, schedule.lengthOf (k));
+                               offence = tandrel::test::runAsAudioCallback ([&]
+                                                                            {
+                                                                                automation.apply (k);
+                                                                                if (HostAutomation::bypassed (k))
+                                                                                    processor.processBlockBypassed (block, midi);
+                                                                                else
+                                                                                    processor.processBlock (block, midi);
+                                                                            });
+                               if (! offence.empty())
+                                   offence = "block " + std::to_string (k) + ": " + offence;
+                           }
+                           done = true;
+                       });
+
+    whileWaiting (done);
+    audio.join();
+    return offence;
+}
+
+void pumpMessagesUntil (const std::atomic<bool>& done)
+{
+    while (! done)
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (5);
+}
+
+void expectLabelsShowTheEngine (PluginProcessor& processor, PluginEditor& editor)
+{
+    auto& controls = editor.getControls();
+    auto labelsMatch = [&]
+    {
+        bool match = controls.modeSuite.getLabel().getText() == engineValueText (processor.getEngine(), { ParamKind::mode, -1 })
+                     && controls.toneSuite.getLabel().getText() == engineValueText (processor.getEngine(), { ParamKind::tone, -1 });
+        for (int stage = 1; stage <= numStages; ++stage)
+            for (auto kind : { ParamKind::nSegs, ParamKind::segSize, ParamKind::segMix })
+                match = match
+                        && controls.stageControls[stage - 1]->getSliderSuite ((int) kind + 1).getLabel().getText()
+                               == engineValueText (processor.getEngine(), { kind, stage });
+        return match;
+    };
+
+    for (int i = 0; i < 100 && ! labelsMatch(); ++i)
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
+    EXPECT_TRUE (labelsMatch()) << "the labels did not catch up with automation from the audio thread";
+}
+} // namespace
+
+TEST (RealtimeSafety, AudioCallbackNeitherAllocatesNorLocksAtAnyRateAndBlockSize)
+{
+    if (! tandrel::test::RealtimeGuard::isEffective())
+        GTEST_SKIP() << "sanitizers replace the allocator the guard watches";
+
+    const Schedule schedules[] = { { 1 }, { 17 }, { 64 }, { 512 }, { 4096 }, { 0 } };
+
+    for (const double rate : { 44100.0, 48000.0, 96000.0, 192000.0 })
+    {
+        PluginProcessor processor (juce::File {});
+        std::unique_ptr<PluginEditor> editor (static_cast<PluginEditor*> (processor.createEditor()));
+
+        for (const auto& schedule : schedules)
+        {
+            SCOPED_TRACE ("rate " + std::to_string ((int) rate) + ", block size "
+                          + (schedule.blockSize == 0 ? std::string ("varying") : std::to_string (schedule.blockSize)));
+            processor.setRateAndBufferSizeDetails (rate, schedule.maximum());
+            processor.prepareToPlay (rate, schedule.maximum());
+
+            // The message thread serves the editor meanwhile: its labels refresh.
+            ASSERT_EQ (runAudioThread (processor, schedule, pumpMessagesUntil), "");
+        }
+
+        expectLabelsShowTheEngine (processor, *editor);
+    }
+}
+
+// The guard itself: it must catch what it is there to catch, on the marked
+// thread only, and report the first offender with its call stack.
+TEST (RealtimeSafety, GuardReportsTheFirstHeapCallOnTheMarkedThreadOnly)
+{
+    if (! tandrel::test::RealtimeGuard::isEffective())
+        GTEST_SKIP() << "sanitizers replace the allocator the guard watches";
+
+    using tandrel::test::runAsAudioCallback;
+    EXPECT_EQ (runAsAudioCallback ([] {}), "");
+
+    const auto allocation = runAsAudioCallback ([] { delete new juce::String ("x"); });
+    EXPECT_EQ (allocation.rfind ("allocation of " + std::to_string (sizeof (juce::String)) + " bytes", 0), 0u) << allocation;
+    EXPECT_NE (allocation.find ("RealtimeSafety"), std::string::npos) << "no call stack naming the test:\n" << allocation;
+
+    auto kept = juce::String::repeatedString ("ab", 40);
+    EXPECT_EQ (runAsAudioCallback ([&] { kept = {}; }).rfind ("deallocation", 0), 0u);
+
+    // Another thread allocates while this one is marked (started and joined
+    // outside the guarded section, as creating a thread allocates).
+    std::atomic<int> step { 0 };
+    std::string fromOtherThread;
+    std::thread other ([&]
+                       {
+                           while (step.load() == 0) {}
+                           fromOtherThread.assign (100, 'x');
+                           step = 2;
+                       });
+    const auto unmarked = runAsAudioCallback ([&]
+                                              {
+                                                  step = 1;
+                                                  while (step.load() != 2) {}
+                                              });
+    other.join();
+    EXPECT_EQ (fromOtherThread.size(), 100u);
+    EXPECT_EQ (unmarked, "");
+}
+
+// The preset/state lock serialises host state calls with preset operations and
+// may be held for as long as a preset file takes to read: the audio callback
+// must never wait for it. Here another thread holds it for the whole run.
+TEST (RealtimeSafety, AudioCallbackNeverEntersThePresetStateLock)
+{
+    PluginProcessor processor (juce::File {});
+    processor.setRateAndBufferSizeDetails (48000.0, varyingMaximum);
+    processor.prepareToPlay (48000.0, varyingMaximum);
+
+    bool finishedWhileLocked = false;
+    const auto offence = runAudioThread (processor, Schedule { 0 }, [&] (const std::atomic<bool>& done)
+                                         {
+                                             const juce::ScopedLock hold (processor.getStateLock());
+                                             // Generous: only a callback stuck on the lock takes this long.
+                                             for (int i = 0; i < 6000 && ! done; ++i)
+                                                 juce::Thread::sleep (10);
+                                             finishedWhileLocked = done;
+                                         });
+    EXPECT_TRUE (finishedWhileLocked) << "the audio callback waited for the preset/state lock";
+    if (tandrel::test::RealtimeGuard::isEffective())
+        EXPECT_EQ (offence, "");
+}
