@@ -24,6 +24,26 @@ int StateBlob::countElementStarts (const char* text, size_t length)
     return count;
 }
 
+bool StateBlob::hasDistinctAttributes (const juce::XmlElement& element)
+{
+    const auto count = element.getNumAttributes();
+    if (count > maxAttributesPerElement)
+        return false;
+
+    juce::StringArray names;
+    for (int i = 0; i < count; ++i)
+        names.add (element.getAttributeName (i));
+    names.sort (false);
+    for (int i = 1; i < names.size(); ++i)
+        if (names[i] == names[i - 1])
+            return false;
+
+    for (const auto* child : element.getChildIterator())
+        if (! hasDistinctAttributes (*child))
+            return false;
+    return true;
+}
+
 std::unique_ptr<juce::XmlElement> StateBlob::parse (const void* data, int size)
 {
     juce::MemoryBlock text;
@@ -50,5 +70,6 @@ std::unique_ptr<juce::XmlElement> StateBlob::parse (const void* data, int size)
     if (xmlText.containsIgnoreCase ("<!DOCTYPE"))
         return nullptr;
 
-    return juce::parseXML (xmlText);
+    auto xml = juce::parseXML (xmlText);
+    return xml != nullptr && hasDistinctAttributes (*xml) ? std::move (xml) : nullptr;
 }

@@ -9,7 +9,9 @@
     does, but safely for bytes from anywhere: the text is read only inside the
     given bytes, text that is not valid UTF-8 is refused, and so are a
     document with more elements than any state of ours could have and one with
-    a document type definition, before the parser's recursion sees them. */
+    a document type definition, before the parser's recursion sees them.
+    Elements that repeat an attribute name are refused too: the value tree
+    would keep both, read the first and write the last. */
 struct StateBlob
 {
     static constexpr juce::uint32 magic = 0x21324356;
@@ -23,6 +25,13 @@ struct StateBlob
     /** The XML text of a blob as the framework's reader takes it (length field
         limited to the bytes present); false when the header is not a blob's. */
     static bool extractText (const void* data, int size, juce::MemoryBlock& utf8WithTerminator);
+
+    /** Far above the attribute count of any element of a real state. */
+    static constexpr int maxAttributesPerElement = 64;
+
+    /** True when no element in the tree repeats an attribute name or carries
+        more than maxAttributesPerElement attributes. */
+    static bool hasDistinctAttributes (const juce::XmlElement& element);
 
     /** Upper bound of an XML text's element count (every "<" that opens a tag). */
     static int countElementStarts (const char* text, size_t length);

@@ -32,6 +32,12 @@ inline void startInput (PluginProcessor& processor)
     processor.undoManager->clearUndoHistory();
 }
 
+/** The XML text of a state blob, for failure messages. */
+inline std::string blobText (const juce::MemoryBlock& blob)
+{
+    return blob.getSize() > 8 ? std::string (static_cast<const char*> (blob.getData()) + 8) : std::string();
+}
+
 /** Every parameter's normalised value is a number inside 0..1. */
 inline std::string checkParameters (PluginProcessor& processor)
 {
@@ -80,7 +86,7 @@ inline std::string runStateBlob (PluginProcessor& processor, const uint8_t* data
         return "the processor refused its own state blob";
     processor.getStateInformation (second);
     if (first != second)
-        return "the state blob changed on a round trip";
+        return "the state blob changed on a round trip:\n" + blobText (first) + "\nbecame\n" + blobText (second);
 
     if (auto failure = checkParameters (processor); ! failure.empty())
         return failure;

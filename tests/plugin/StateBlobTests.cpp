@@ -48,3 +48,36 @@ TEST (StateBlob, APlainStateDocumentStillParses)
     ASSERT_NE (xml, nullptr);
     EXPECT_EQ (xml->getChildByName ("PARAM")->getStringAttribute ("value"), "20");
 }
+
+// The value tree would keep both copies: the parameter plays the first value
+// and the next saved state carries the last.
+TEST (StateBlob, RepeatedAttributeNamesAreRefused)
+{
+    const juce::String repeated[] = {
+        "<Td11 ProductVersion=\"1.1.3\" ProductVersion=\"0.1.3\"/>",
+        "<Td11><PARAM id=\"Tone\" value=\"20\" value=\"40\"/></Td11>",
+    };
+
+    PluginProcessor processor { juce::File() };
+    juce::MemoryBlock before, after;
+    processor.getStateInformation (before);
+
+    for (const auto& text : repeated)
+    {
+        const auto blob = blobOfText (text);
+        EXPECT_EQ (StateBlob::parse (blob.getData(), (int) blob.getSize()), nullptr) << text;
+        EXPECT_FALSE (processor.setState (blob.getData(), (int) blob.getSize())) << text;
+    }
+
+    processor.getStateInformation (after);
+    EXPECT_EQ (before, after);
+}
+
+TEST (StateBlob, ElementsWithFarMoreAttributesThanAnyStateAreRefused)
+{
+    juce::String text ("<Td11");
+    for (int i = 0; i <= StateBlob::maxAttributesPerElement; ++i)
+        text << " a" << i << "=\"0\"";
+    const auto blob = blobOfText (text + "/>");
+    EXPECT_EQ (StateBlob::parse (blob.getData(), (int) blob.getSize()), nullptr);
+}
