@@ -55,21 +55,34 @@ TEST (EngineProcessor, SegMixAutomatedFromAnotherThreadChangesTheSound)
     Instance automated;
     auto changed = input;
     std::atomic<bool> done { false };
+    std::atomic<int> changes { 0 };
     std::thread automation ([&]
     {
-        for (int k = 0; ! done.load(); k = (k + 1) % 120)
+        for (int k = 1; ! done.load(); k = k % 120 + 1)
         {
             set (automated.processor, "2- Seg Mix", (float) k);
-            std::this_thread::sleep_for (std::chrono::microseconds (200));
+            ++changes;
+            std::this_thread::sleep_for (std::chrono::microseconds (100));
         }
         set (automated.processor, "2- Seg Mix", 42.0f);
     });
-    processInBlocks (automated.processor, changed, 256);
+
+    // the blocks run while the values change: each block waits for a new one
+    juce::MidiBuffer midi;
+    for (int start = 0, seen = 0; start < changed.getNumSamples(); start += 256)
+    {
+        while (changes.load() <= seen)
+            std::this_thread::yield();
+        seen = changes.load();
+        juce::AudioBuffer<float> block (changed.getArrayOfWritePointers(), 2, start, juce::jmin (256, changed.getNumSamples() - start));
+        automated.processor.processBlock (block, midi);
+    }
     done.store (true);
     automation.join();
 
     EXPECT_FALSE (tandrel::test::buffersMatch (changed, unchanged)) << "stage 2 joined in while the blocks ran";
-    EXPECT_EQ (automated.processor.getEngine().getStage (1).segmentMix.getRamp().target, 42.0f);
+    EXPECT_EQ (automated.processor.getEngine().getStage (1).segmentMix.getRamp().target, 42.0f)
+        << "parameter at " << automated.processor.getModelTree().getRawParameterValue ("2- Seg Mix")->load();
     EXPECT_EQ (engineValueText (automated.processor.getEngine(), { ParamKind::segMix, 2 }), "Mix: 42.0%");
 }
 
