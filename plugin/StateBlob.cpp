@@ -1,5 +1,7 @@
 #include "StateBlob.h"
 
+#include <qorv_gui/qorv_gui.h>
+
 bool StateBlob::extractText (const void* data, int size, juce::MemoryBlock& utf8WithTerminator)
 {
     if (data == nullptr || size <= 8 || juce::ByteOrder::littleEndianInt (data) != magic)
@@ -24,7 +26,7 @@ int StateBlob::countElementStarts (const char* text, size_t length)
     return count;
 }
 
-bool StateBlob::hasDistinctAttributes (const juce::XmlElement& element)
+bool StateBlob::hasSafeAttributes (const juce::XmlElement& element)
 {
     const auto count = element.getNumAttributes();
     if (count > maxAttributesPerElement)
@@ -32,14 +34,19 @@ bool StateBlob::hasDistinctAttributes (const juce::XmlElement& element)
 
     juce::StringArray names;
     for (int i = 0; i < count; ++i)
+    {
+        const auto& value = element.getAttributeValue (i);
+        if (juce::qorv_gui::NumberText::withBoundedExponent (value) != value)
+            return false;
         names.add (element.getAttributeName (i));
+    }
     names.sort (false);
     for (int i = 1; i < names.size(); ++i)
         if (names[i] == names[i - 1])
             return false;
 
     for (const auto* child : element.getChildIterator())
-        if (! hasDistinctAttributes (*child))
+        if (! hasSafeAttributes (*child))
             return false;
     return true;
 }
@@ -71,5 +78,5 @@ std::unique_ptr<juce::XmlElement> StateBlob::parse (const void* data, int size)
         return nullptr;
 
     auto xml = juce::parseXML (xmlText);
-    return xml != nullptr && hasDistinctAttributes (*xml) ? std::move (xml) : nullptr;
+    return xml != nullptr && hasSafeAttributes (*xml) ? std::move (xml) : nullptr;
 }

@@ -10,8 +10,9 @@
     given bytes, text that is not valid UTF-8 is refused, and so are a
     document with more elements than any state of ours could have and one with
     a document type definition, before the parser's recursion sees them.
-    Elements that repeat an attribute name are refused too: the value tree
-    would keep both, read the first and write the last. */
+    Elements that repeat an attribute name are refused too (the value tree
+    would keep both, read the first and write the last), and so are values
+    that read as numbers with an exponent the framework's reader wraps. */
 struct StateBlob
 {
     static constexpr juce::uint32 magic = 0x21324356;
@@ -29,9 +30,10 @@ struct StateBlob
     /** Far above the attribute count of any element of a real state. */
     static constexpr int maxAttributesPerElement = 64;
 
-    /** True when no element in the tree repeats an attribute name or carries
-        more than maxAttributesPerElement attributes. */
-    static bool hasDistinctAttributes (const juce::XmlElement& element);
+    /** True when no element in the tree repeats an attribute name, carries
+        more than maxAttributesPerElement attributes or has a value that
+        NumberText::withBoundedExponent would change. */
+    static bool hasSafeAttributes (const juce::XmlElement& element);
 
     /** Upper bound of an XML text's element count (every "<" that opens a tag). */
     static int countElementStarts (const char* text, size_t length);

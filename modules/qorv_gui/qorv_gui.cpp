@@ -14,6 +14,7 @@
 #include "widgets/MouseoverTextButton.cpp"
 #include "widgets/IndicatorLight.cpp"
 #include "suites/LabeledSuite.cpp"
+#include "suites/NumberText.cpp"
 #include "suites/SliderSuite.cpp"
 #include "suites/ToggleButtonSuite.cpp"
 #include "suites/IndicatorLightSuite.cpp"

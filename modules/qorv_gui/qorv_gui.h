@@ -49,6 +49,7 @@
 #include "widgets/IndicatorLight.h"
 #include "suites/SuiteKind.h"
 #include "suites/LabeledSuite.h"
+#include "suites/NumberText.h"
 #include "suites/SliderSuite.h"
 #include "suites/ToggleButtonSuite.h"
 #include "suites/IndicatorLightSuite.h"

@@ -81,3 +81,25 @@ TEST (StateBlob, ElementsWithFarMoreAttributesThanAnyStateAreRefused)
     const auto blob = blobOfText (text + "/>");
     EXPECT_EQ (StateBlob::parse (blob.getData(), (int) blob.getSize()), nullptr);
 }
+
+// The number reader wrapped such exponents: 5e4294967297 came back as 50, a
+// valid mix, instead of a value outside every range.
+TEST (StateBlob, ValuesWithAnExponentTheNumberReaderWouldWrapAreRefused)
+{
+    PluginProcessor processor { juce::File() };
+    juce::MemoryBlock before, after;
+    processor.getStateInformation (before);
+
+    for (const auto* value : { "5e4294967297", "-1E+00000000012345", "2e-4294967297" })
+    {
+        const auto blob = blobOfText (juce::String ("<Td11><PARAM id=\"1- Seg Mix\" value=\"") + value + "\"/></Td11>");
+        EXPECT_EQ (StateBlob::parse (blob.getData(), (int) blob.getSize()), nullptr) << value;
+        EXPECT_FALSE (processor.setState (blob.getData(), (int) blob.getSize())) << value;
+    }
+
+    processor.getStateInformation (after);
+    EXPECT_EQ (before, after);
+
+    const auto ordinary = blobOfText ("<Td11><PARAM id=\"1- Seg Mix\" value=\"5e1\"/></Td11>");
+    EXPECT_NE (StateBlob::parse (ordinary.getData(), (int) ordinary.getSize()), nullptr);
+}

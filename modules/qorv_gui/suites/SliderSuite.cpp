@@ -104,56 +104,11 @@ void SliderSuite::setHelpText (const juce::String& text)
     label.setHelpText (text);
 }
 
-namespace
-{
-/** The framework's number reader adds up exponent digits in an int, which
-    overflows and wraps from ten digits on ("5e4294967297" would read as 50).
-    Past four digits an exponent is out of a double's range anyway, so a
-    longer run becomes five nines, which reads as infinity or zero. */
-juce::String withBoundedExponent (const juce::String& number)
-{
-    auto p = number.getCharPointer();
-    p.incrementToEndOfWhitespace();
-    if (*p == '-' || *p == '+')
-        ++p;
-
-    bool digits = false, point = false;
-    for (;; ++p)
-    {
-        if (p.isDigit())
-            digits = true;
-        else if (*p == '.' && ! point)
-            point = true;
-        else
-            break;
-    }
-
-    if (! digits || (*p != 'e' && *p != 'E'))
-        return number;
-
-    ++p;
-    if (*p == '-' || *p == '+')
-        ++p;
-    while (*p == '0')
-        ++p;
-
-    const auto firstSignificant = p;
-    int count = 0;
-    for (; p.isDigit(); ++p)
-        ++count;
-
-    if (count <= 4)
-        return number;
-
-    return juce::String (number.getCharPointer(), firstSignificant) + "99999" + juce::String (p);
-}
-} // namespace
-
 float SliderSuite::parseLabelValue (const juce::String& text)
 {
     const juce::String separator (": ");
     const auto number = text.contains (separator) ? text.fromFirstOccurrenceOf (separator, false, false) : text;
-    return (float) withBoundedExponent (number).getDoubleValue();
+    return (float) NumberText::withBoundedExponent (number).getDoubleValue();
 }
 
 void SliderSuite::labelTextChanged (juce::Label* changedLabel)
