@@ -217,8 +217,10 @@ TEST (Multistage, AStageThatBecomesActiveResetsItsToneFilter)
     juce::dsp::AudioBlock<float> block (buffer);
     engine.process (block.getSubBlock (0, 64), block.getSubBlock (0, 64));
     EXPECT_FALSE (engine.isIdle (1));
-    // the new gain ramp started within the block, after the reset
-    EXPECT_EQ (engine.getStage (1).toneFilter.gain.getRamp().remaining, 3308 - 64);
+    // the reset took the new tone at once: no glide from the stale gain
+    EXPECT_EQ (engine.getStage (1).toneFilter.lastTone, 20.0f);
+    EXPECT_EQ (engine.getStage (1).toneFilter.gain.getRamp().remaining, 0);
+    EXPECT_EQ (engine.getStage (1).toneFilter.gain.getRamp().current, 20.0f * 0.56f - 56.0f);
 
     // while stage 1 stays active the filter is not reset again: the ramp goes on
     engine.getStage (1).setTone (10.0f);

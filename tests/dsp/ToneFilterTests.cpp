@@ -189,3 +189,18 @@ TEST (ToneFilter, RepeatingTheSameToneDoesNotRestartTheRamp)
     }
     EXPECT_EQ (filter.gain.getRamp().remaining, afterOne - 3 * 64);
 }
+
+TEST (ToneFilter, AToneSetBeforePlaybackHoldsFromTheFirstBlock)
+{
+    // Tone 100 is a flat shelf: the very first block must pass unchanged rather
+    // than glide there from the construction default.
+    ToneFilter filter;
+    filter.tone.value.store (100.0f);
+    filter.prepareLocked (specFor (44100.0));
+
+    const auto input = tandrel::test::makeNoise (2, 512);
+    auto output = input;
+    juce::dsp::AudioBlock<float> block (output);
+    filter.process (block, block);
+    EXPECT_TRUE (tandrel::test::buffersMatch (output, input));
+}

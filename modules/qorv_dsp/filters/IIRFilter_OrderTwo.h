@@ -50,11 +50,15 @@ public:
         computeCoefficients (cachedFrequency, cachedQ, cachedGain);
     }
 
-    /** Ends running ramps, clears the state and recomputes the coefficients
-        from the cached values for the current sample rate: a filter whose
-        arguments stay settled must not keep the old rate's coefficients. */
+    /** Takes the controls' current values, ends running ramps, clears the
+        state and recomputes the coefficients from the cached values for the
+        current sample rate: a filter whose arguments stay settled must not keep
+        the old rate's coefficients. Reading the controls first means a value
+        set before playback starts is in force from the first block instead of
+        being glided to from the construction default. */
     void reset() override
     {
+        updateFromControls();
         frequency.resetSmoothing (this->sampleRate);
         q.resetSmoothing (this->sampleRate);
         gain.resetSmoothing (this->sampleRate);
