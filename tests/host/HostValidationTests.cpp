@@ -54,6 +54,15 @@ std::map<juce::String, juce::AudioProcessorParameter*> parametersByName (juce::A
 
 void pump (int milliseconds) { juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds); }
 
+/** The latency may reach the host asynchronously (VST3 restarts the component
+    through the message thread, LV2 reports it after a run). */
+template <typename Condition>
+void pumpUntil (Condition condition)
+{
+    for (int i = 0; i < 200 && ! condition(); ++i)
+        pump (5);
+}
+
 class HostValidation : public ::testing::TestWithParam<PluginFormatKind>
 {
 protected:
@@ -111,7 +120,7 @@ TEST_P (HostValidation, EditorOpensAndClosesWhileAudioRuns)
     {
         std::unique_ptr<juce::AudioProcessorEditor> editor (plugin->createEditorIfNeeded());
         if (editor == nullptr)
-            continue; // JUCE hosts no LV2 interface of this kind; VST3 must have one (checked below)
+            continue; // counted below
         ++editorsSeen;
         tandrel::test::ignoreXErrors();
         editor->addToDesktop (0);
@@ -126,8 +135,7 @@ TEST_P (HostValidation, EditorOpensAndClosesWhileAudioRuns)
         editor.reset();
         pump (10);
     }
-    if (isVst3())
-        EXPECT_EQ (editorsSeen, 3);
+    EXPECT_EQ (editorsSeen, 3);
     plugin->releaseResources();
 }
 
@@ -200,7 +208,7 @@ TEST_P (HostValidation, ReportedLatencyEqualsTheMeasuredDelayAtEveryRateAndBlock
             audio.setSample (0, 10, 1.0f);
             audio.setSample (1, 10, 1.0f);
             tandrel::test::processInBlocks (*plugin, audio, blockSize);
-            pump (100);
+            pumpUntil ([&] { return plugin->getLatencySamples() > 0; });
 
             const int latency = plugin->getLatencySamples();
             ASSERT_GT (latency, 0);
@@ -226,7 +234,7 @@ TEST_P (HostValidation, ReportedLatencyEqualsTheMeasuredDelayAtEveryRateAndBlock
                 }();
                 ASSERT_NE (vst3, nullptr);
                 vst3->prepareToPlay (rate, blockSize);
-                pump (100);
+                pumpUntil ([&] { return vst3->getLatencySamples() > 0; });
                 EXPECT_EQ (latency, vst3->getLatencySamples());
                 vst3->releaseResources();
             }
