@@ -82,9 +82,10 @@ int factoryId (PluginProcessor& processor, const juce::String& name)
     return preset != nullptr ? preset->id : -1;
 }
 
-// Loads a factory preset the way the browser does.
+// Loads a factory preset the way the browser does, as one preset operation.
 void selectFactoryPreset (PluginProcessor& processor, const juce::String& name)
 {
+    const juce::ScopedLock hold (processor.getStateLock());
     auto& manager = processor.getPresetManager();
     const auto* preset = std::as_const (manager).findFactoryPreset (name);
     ASSERT_NE (preset, nullptr) << name;
