@@ -1,0 +1,63 @@
+// A reset, or a second prepare as a host's deactivate/activate makes, in the
+// middle of playing clears everything the processor holds: afterwards it plays
+// exactly like an instance that never played, in either mode.
+
+#include "PluginProcessor.h"
+#include "AudioCompare.h"
+#include "Signals.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+void play (PluginProcessor& processor, juce::AudioBuffer<float>& audio, int blockSize)
+{
+    juce::MidiBuffer midi;
+    for (int start = 0; start < audio.getNumSamples(); start += blockSize)
+    {
+        juce::AudioBuffer<float> block (audio.getArrayOfWritePointers(), audio.getNumChannels(), start,
+                                        juce::jmin (blockSize, audio.getNumSamples() - start));
+        processor.processBlock (block, midi);
+    }
+}
+
+void setReal (PluginProcessor& processor, const juce::String& id, float value)
+{
+    auto* parameter = processor.getModelTree().getParameter (id);
+    parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
+}
+} // namespace
+
+TEST (ResetMidPlay, ResetOrPrepareAgainPlaysLikeAFreshInstance)
+{
+    enum class Restart { reset, prepareAgain };
+    for (const float mode : { 0.0f, 1.0f })
+    {
+        for (const auto restart : { Restart::reset, Restart::prepareAgain })
+        {
+            SCOPED_TRACE (std::string (restart == Restart::reset ? "reset" : "prepare again") + ", mode " + std::to_string ((int) mode));
+            PluginProcessor played (juce::File {}), fresh (juce::File {});
+            for (auto* processor : { &played, &fresh })
+            {
+                setReal (*processor, "Mode", mode);
+                setReal (*processor, "2- Seg Mix", 60.0f);
+                setReal (*processor, "Tone", 30.0f);
+                processor->prepareToPlay (48000.0, 512);
+            }
+
+            auto before = tandrel::test::makeNoise (2, 512 * 20, 3);
+            play (played, before, 512);
+            if (restart == Restart::reset)
+                played.reset();
+            else
+                played.prepareToPlay (48000.0, 512);
+
+            const auto input = tandrel::test::makeNoise (2, 512 * 20, 4);
+            auto afterRestart = input, fromFresh = input;
+            play (played, afterRestart, 512);
+            play (fresh, fromFresh, 512);
+            EXPECT_GT (afterRestart.getMagnitude (0, afterRestart.getNumSamples()), 0.1f);
+            EXPECT_TRUE (tandrel::test::buffersMatch (afterRestart, fromFresh));
+        }
+    }
+}
