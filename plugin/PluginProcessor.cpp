@@ -1,6 +1,7 @@
 #include "PluginProcessor.h"
 #include "PluginEditor.h"
 #include "FactoryBank.h"
+#include "NonFiniteSamples.h"
 #include "StateBlob.h"
 
 namespace
@@ -114,6 +115,8 @@ void PluginProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::Midi
     for (int channel = getTotalNumInputChannels(); channel < getTotalNumOutputChannels(); ++channel)
         buffer.clear (channel, 0, buffer.getNumSamples());
 
+    silenceNonFiniteSamples (buffer, getTotalNumInputChannels());
+
     const juce::dsp::AudioBlock<float> block (buffer);
 
     if (engineResetPending.load())
@@ -134,6 +137,8 @@ void PluginProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::Midi
 
 void PluginProcessor::processBlockBypassed (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
 {
+    silenceNonFiniteSamples (buffer, getTotalNumInputChannels());
+
     const juce::dsp::AudioBlock<float> block (buffer);
 
     if (block.getNumSamples() > 0 && block.getNumChannels() > 0 && preparedBlockSize > 0)
