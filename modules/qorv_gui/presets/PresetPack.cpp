@@ -32,6 +32,12 @@ juce::String PresetPack::packNameFromPath (const juce::String& path)
 
 bool PresetPack::isSafeEntryPath (const juce::String& entryPath)
 {
+    // A name that is not valid UTF-8 breaks the framework's path arithmetic:
+    // its parent folder no longer gets shorter, and the walk up the path to
+    // the target folder recurses until the stack overflows.
+    if (! juce::CharPointer_UTF8::isValidString (entryPath.toRawUTF8(), std::numeric_limits<int>::max()))
+        return false;
+
     if (entryPath.isEmpty()
         || entryPath.startsWithChar ('/') || entryPath.startsWithChar ('\\')
         || entryPath.startsWithChar ('~')

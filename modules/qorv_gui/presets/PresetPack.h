@@ -19,8 +19,8 @@ struct PresetPack
         extracted. */
     static bool extractInto (const juce::File& pack, const juce::File& target);
 
-    /** True for a relative entry path that stays inside the folder it is
-        extracted into. Both "/" and "\" count as separators. */
+    /** True for a relative entry path, valid UTF-8, that stays inside the
+        folder it is extracted into. Both "/" and "\" count as separators. */
     static bool isSafeEntryPath (const juce::String& entryPath);
 };
 
