@@ -128,11 +128,10 @@ void expectLabelsShowTheEngine (PluginProcessor& processor, PluginEditor& editor
 }
 } // namespace
 
+// Under sanitizers the guard cannot see the heap, but the run still races the
+// audio thread against the editor's label refreshes for ThreadSanitizer.
 TEST (RealtimeSafety, AudioCallbackNeitherAllocatesNorLocksAtAnyRateAndBlockSize)
 {
-    if (! tandrel::test::RealtimeGuard::isEffective())
-        GTEST_SKIP() << "sanitizers replace the allocator the guard watches";
-
     const Schedule schedules[] = { { 1 }, { 17 }, { 64 }, { 512 }, { 4096 }, { 0 } };
 
     for (const double rate : { 44100.0, 48000.0, 96000.0, 192000.0 })
