@@ -151,10 +151,17 @@ void PluginEditor::buttonClicked (juce::Button* button)
 
     if (button == &controlBar.newButton)
         browser.selectNewItem (juce::sendNotificationAsync);
-    else if (button == &controlBar.undoButton)
-        processor.getModelTree().getUndoManager().undo();
-    else if (button == &controlBar.redoButton)
-        processor.getModelTree().getUndoManager().redo();
+    else if (button == &controlBar.undoButton || button == &controlBar.redoButton)
+    {
+        // Undo and redo rewrite the state tree; a host may be saving or loading
+        // that tree on its own thread under the same lock.
+        const juce::ScopedLock sl (presets.getLock());
+        auto& history = processor.getModelTree().getUndoManager();
+        if (button == &controlBar.undoButton)
+            history.undo();
+        else
+            history.redo();
+    }
     else if (button == &controlBar.reloadButton)
     {
         if (presets.currentId >= 10)

@@ -234,7 +234,11 @@ bool PluginProcessor::setState (const void* data, int size)
         juce::MessageManager::callAsync ([weakThis = juce::WeakReference<PluginProcessor> (this)]
                                          {
                                              if (auto* processor = weakThis.get())
+                                             {
+                                                 // A later host state call may be recording into the same history.
+                                                 const juce::ScopedLock sl (processor->getStateLock());
                                                  processor->clearUndoHistory();
+                                             }
                                          });
     }
 
