@@ -77,6 +77,14 @@ std::unique_ptr<juce::XmlElement> StateBlob::parse (const void* data, int size)
     if (xmlText.containsIgnoreCase ("<!DOCTYPE"))
         return nullptr;
 
+    // The parser skips a processing instruction as white space, and when text
+    // follows it inside an element it rolls back to the instruction for the
+    // text and starts over, for ever. Only the XML declaration is ours.
+    const auto body = xmlText.trimStart();
+    const auto declarationEnd = body.startsWith ("<?xml") ? body.indexOf ("?>") : -1;
+    if (body.indexOf (declarationEnd < 0 ? 0 : declarationEnd + 2, "<?") >= 0)
+        return nullptr;
+
     auto xml = juce::parseXML (xmlText);
     return xml != nullptr && hasSafeAttributes (*xml) ? std::move (xml) : nullptr;
 }

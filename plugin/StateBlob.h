@@ -8,8 +8,9 @@
     little-endian text length, UTF-8 XML text, zero byte) the way the framework
     does, but safely for bytes from anywhere: the text is read only inside the
     given bytes, text that is not valid UTF-8 is refused, and so are a
-    document with more elements than any state of ours could have and one with
-    a document type definition, before the parser's recursion sees them.
+    document with more elements than any state of ours could have, one with a
+    document type definition and one with a processing instruction after the
+    XML declaration, before the parser's recursion or loops see them.
     Elements that repeat an attribute name are refused too (the value tree
     would keep both, read the first and write the last), and so are values
     that read as numbers with an exponent the framework's reader wraps. */

@@ -103,3 +103,24 @@ TEST (StateBlob, ValuesWithAnExponentTheNumberReaderWouldWrapAreRefused)
     const auto ordinary = blobOfText ("<Td11><PARAM id=\"1- Seg Mix\" value=\"5e1\"/></Td11>");
     EXPECT_NE (StateBlob::parse (ordinary.getData(), (int) ordinary.getSize()), nullptr);
 }
+
+// The parser looped for ever on a processing instruction followed by text.
+TEST (StateBlob, ProcessingInstructionsAfterTheDeclarationAreRefused)
+{
+    const juce::String looping[] = {
+        "<?xml version=\"1.0\"?>\n<Td11><PARAM id=\"Tone\" value=\"20\"/><?x ?> text</Td11>",
+        "<Td11><?x?>b</Td11>",
+        "<?xml version=\"1.0\"?><?x?><Td11/>",
+    };
+
+    PluginProcessor processor { juce::File() };
+    for (const auto& text : looping)
+    {
+        const auto blob = blobOfText (text);
+        EXPECT_EQ (StateBlob::parse (blob.getData(), (int) blob.getSize()), nullptr) << text;
+        EXPECT_FALSE (processor.setState (blob.getData(), (int) blob.getSize())) << text;
+    }
+
+    const auto declared = blobOfText ("  <?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Td11/>");
+    EXPECT_NE (StateBlob::parse (declared.getData(), (int) declared.getSize()), nullptr);
+}
