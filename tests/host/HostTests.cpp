@@ -34,14 +34,6 @@ juce::AudioBuffer<float> makeNoise (int channels, int length)
     return buffer;
 }
 
-bool setLayout (juce::AudioPluginInstance& plugin, const juce::AudioChannelSet& set)
-{
-    juce::AudioProcessor::BusesLayout layout;
-    layout.inputBuses.add (set);
-    layout.outputBuses.add (set);
-    return plugin.setBusesLayout (layout);
-}
-
 int runRenderTool (const juce::StringArray& arguments)
 {
     juce::ChildProcess child;
@@ -119,14 +111,14 @@ TEST_P (HostedPluginTest, AcceptsMonoAndStereoButNotMixedLayouts)
     // LV2 ports are fixed in the bundle's manifest: the LV2 build is stereo only.
     if (GetParam() == PluginFormatKind::lv2)
     {
-        EXPECT_TRUE (setLayout (*plugin, juce::AudioChannelSet::stereo()));
-        EXPECT_FALSE (setLayout (*plugin, juce::AudioChannelSet::mono()));
+        EXPECT_TRUE (tandrel::test::setMainLayout (*plugin, juce::AudioChannelSet::stereo()));
+        EXPECT_FALSE (tandrel::test::setMainLayout (*plugin, juce::AudioChannelSet::mono()));
         return;
     }
 
-    EXPECT_TRUE (setLayout (*plugin, juce::AudioChannelSet::mono()));
+    EXPECT_TRUE (tandrel::test::setMainLayout (*plugin, juce::AudioChannelSet::mono()));
     EXPECT_EQ (plugin->getTotalNumInputChannels(), 1);
-    EXPECT_TRUE (setLayout (*plugin, juce::AudioChannelSet::stereo()));
+    EXPECT_TRUE (tandrel::test::setMainLayout (*plugin, juce::AudioChannelSet::stereo()));
     EXPECT_EQ (plugin->getTotalNumOutputChannels(), 2);
 
     juce::AudioProcessor::BusesLayout mixed;
@@ -142,7 +134,7 @@ TEST_P (HostedPluginTest, ReportedLatencyEqualsTheMeasuredDelay)
     {
         auto plugin = load (c.sampleRate, c.blockSize);
         ASSERT_NE (plugin, nullptr);
-        ASSERT_TRUE (setLayout (*plugin, juce::AudioChannelSet::stereo()));
+        ASSERT_TRUE (tandrel::test::setMainLayout (*plugin, juce::AudioChannelSet::stereo()));
         // Stage 1 off: the measured delay is then the dry path's, which must match the report.
         for (auto* parameter : plugin->getParameters())
             if (parameter->getName (64) == "1- Seg Mix")
@@ -205,7 +197,7 @@ TEST_P (HostedPluginTest, ProcessesTheSameSamplesAsTheProcessorDrivenDirectly)
 
         auto plugin = load();
         ASSERT_NE (plugin, nullptr);
-        ASSERT_TRUE (setLayout (*plugin, channels == 1 ? juce::AudioChannelSet::mono() : juce::AudioChannelSet::stereo()));
+        ASSERT_TRUE (tandrel::test::setMainLayout (*plugin, channels == 1 ? juce::AudioChannelSet::mono() : juce::AudioChannelSet::stereo()));
         plugin->prepareToPlay (44100.0, 512);
 
         auto actual = noise;

@@ -25,14 +25,6 @@ juce::AudioBuffer<float> makeNoise (int channels, int length, juce::int64 seed)
     return buffer;
 }
 
-bool setLayout (juce::AudioPluginInstance& plugin, const juce::AudioChannelSet& set)
-{
-    juce::AudioProcessor::BusesLayout layout;
-    layout.inputBuses.add (set);
-    layout.outputBuses.add (set);
-    return plugin.setBusesLayout (layout);
-}
-
 /** Our eleven parameters by name (hosts may add a bypass of their own). */
 std::map<juce::String, juce::AudioProcessorParameter*> parametersByName (juce::AudioPluginInstance& plugin)
 {
@@ -198,7 +190,7 @@ TEST_P (HostValidation, ReportedLatencyEqualsTheMeasuredDelayAtEveryRateAndBlock
             SCOPED_TRACE (std::to_string ((int) rate) + " Hz, block " + std::to_string (blockSize));
             auto plugin = load (rate, blockSize);
             ASSERT_NE (plugin, nullptr);
-            ASSERT_TRUE (setLayout (*plugin, juce::AudioChannelSet::stereo()));
+            ASSERT_TRUE (tandrel::test::setMainLayout (*plugin, juce::AudioChannelSet::stereo()));
             parametersByName (*plugin)["1- Seg Mix"]->setValueNotifyingHost (0.0f);
             plugin->prepareToPlay (rate, blockSize);
 
@@ -259,7 +251,7 @@ TEST_P (HostValidation, ParametersAtTheirExtremesGiveFiniteOutput)
             SCOPED_TRACE (layout.getDescription().toStdString() + ", pattern " + std::to_string (pattern));
             auto plugin = load (96000.0, 64);
             ASSERT_NE (plugin, nullptr);
-            ASSERT_TRUE (setLayout (*plugin, layout));
+            ASSERT_TRUE (tandrel::test::setMainLayout (*plugin, layout));
             plugin->prepareToPlay (96000.0, 64);
 
             int index = 0;

@@ -3,6 +3,8 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 #include <juce_audio_formats/juce_audio_formats.h>
 
+#include "BlockRunner.h"
+
 namespace tandrel::test
 {
 enum class PluginFormatKind { vst3, lv2 };
@@ -73,15 +75,4 @@ inline bool writeWavFile (const juce::File& file, const juce::AudioBuffer<float>
     return writer->writeFromAudioSampleBuffer (audio, 0, audio.getNumSamples());
 }
 
-/** Runs audio through a hosted instance in consecutive blocks of blockSize. */
-inline void processInBlocks (juce::AudioPluginInstance& plugin, juce::AudioBuffer<float>& audio, int blockSize)
-{
-    juce::MidiBuffer midi;
-    for (int start = 0; start < audio.getNumSamples(); start += blockSize)
-    {
-        const int n = juce::jmin (blockSize, audio.getNumSamples() - start);
-        juce::AudioBuffer<float> block (audio.getArrayOfWritePointers(), audio.getNumChannels(), start, n);
-        plugin.processBlock (block, midi);
-    }
-}
 } // namespace tandrel::test

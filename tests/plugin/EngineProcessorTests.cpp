@@ -2,6 +2,7 @@
 // allocation on the audio path, host blocks longer than announced.
 
 #include "PluginProcessor.h"
+#include "BlockRunner.h"
 
 #include "AllocationCounter.h"
 #include "AudioCompare.h"
@@ -18,17 +19,6 @@ void set (PluginProcessor& processor, const juce::String& id, float value)
 {
     auto* parameter = processor.getModelTree().getParameter (id);
     parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
-}
-
-void processInBlocks (PluginProcessor& processor, juce::AudioBuffer<float>& audio, int blockSize, int from = 0)
-{
-    juce::MidiBuffer midi;
-    for (int start = from; start < audio.getNumSamples(); start += blockSize)
-    {
-        juce::AudioBuffer<float> block (audio.getArrayOfWritePointers(), audio.getNumChannels(), start,
-                                        juce::jmin (blockSize, audio.getNumSamples() - start));
-        processor.processBlock (block, midi);
-    }
 }
 
 struct Instance
@@ -50,7 +40,7 @@ TEST (EngineProcessor, SegMixAutomatedFromAnotherThreadChangesTheSound)
 
     Instance still;
     auto unchanged = input;
-    processInBlocks (still.processor, unchanged, 256);
+    tandrel::test::processInBlocks (still.processor, unchanged, 256);
 
     Instance automated;
     auto changed = input;
@@ -147,7 +137,7 @@ TEST (EngineProcessor, AHostBlockLongerThanAnnouncedLosesNothing)
 
     Instance oversized (44100.0, 256);
     auto actual = input;
-    processInBlocks (oversized.processor, actual, 1000); // four times the announced maximum
+    tandrel::test::processInBlocks (oversized.processor, actual, 1000); // four times the announced maximum
 
     EXPECT_TRUE (tandrel::test::buffersMatch (actual, expected));
 }

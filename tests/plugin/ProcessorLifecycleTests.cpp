@@ -1,4 +1,5 @@
 #include "PluginProcessor.h"
+#include "BlockRunner.h"
 #include "Signals.h"
 
 #include <gtest/gtest.h>
@@ -24,17 +25,6 @@ struct LatencyListener : juce::AudioProcessorListener
         latencyChanges += details.latencyChanged ? 1 : 0;
     }
 };
-
-void processInBlocks (PluginProcessor& processor, juce::AudioBuffer<float>& audio, int blockSize)
-{
-    juce::MidiBuffer midi;
-    for (int start = 0; start < audio.getNumSamples(); start += blockSize)
-    {
-        juce::AudioBuffer<float> block (audio.getArrayOfWritePointers(), audio.getNumChannels(), start,
-                                        juce::jmin (blockSize, audio.getNumSamples() - start));
-        processor.processBlock (block, midi);
-    }
-}
 
 float peakOf (const juce::AudioBuffer<float>& audio) { return audio.getMagnitude (0, audio.getNumSamples()); }
 } // namespace
@@ -107,7 +97,7 @@ TEST (ProcessorLifecycle, BlockAfterBypassStartsFromAResetEngine)
     processor.prepareToPlay (44100.0, 512);
 
     auto noise = tandrel::test::makeNoise (2, 4096);
-    processInBlocks (processor, noise, 512);
+    tandrel::test::processInBlocks (processor, noise, 512);
 
     // One bypassed block is shorter than the latency, so without a reset the
     // engine would still hold part of the noise.
@@ -119,7 +109,7 @@ TEST (ProcessorLifecycle, BlockAfterBypassStartsFromAResetEngine)
 
     juce::AudioBuffer<float> silence (2, 4096);
     silence.clear();
-    processInBlocks (processor, silence, 512);
+    tandrel::test::processInBlocks (processor, silence, 512);
     EXPECT_FALSE (processor.isEngineResetPending());
     EXPECT_EQ (peakOf (silence), 0.0f);
 }
@@ -136,7 +126,7 @@ TEST (ProcessorLifecycle, EmptyBlockLeavesBufferAndEngineUntouched)
     processor.processBlock (empty, midi);
 
     auto impulse = tandrel::test::makeImpulse (2, latency + 2048, 0);
-    processInBlocks (processor, impulse, 512);
+    tandrel::test::processInBlocks (processor, impulse, 512);
     EXPECT_EQ (tandrel::test::firstSampleAbove (impulse, 0.5f), latency);
 }
 

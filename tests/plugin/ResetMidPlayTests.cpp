@@ -6,21 +6,12 @@
 #include "AudioCompare.h"
 #include "Signals.h"
 
+#include "BlockRunner.h"
+
 #include <gtest/gtest.h>
 
 namespace
 {
-void play (PluginProcessor& processor, juce::AudioBuffer<float>& audio, int blockSize)
-{
-    juce::MidiBuffer midi;
-    for (int start = 0; start < audio.getNumSamples(); start += blockSize)
-    {
-        juce::AudioBuffer<float> block (audio.getArrayOfWritePointers(), audio.getNumChannels(), start,
-                                        juce::jmin (blockSize, audio.getNumSamples() - start));
-        processor.processBlock (block, midi);
-    }
-}
-
 void setReal (PluginProcessor& processor, const juce::String& id, float value)
 {
     auto* parameter = processor.getModelTree().getParameter (id);
@@ -46,7 +37,7 @@ TEST (ResetMidPlay, ResetOrPrepareAgainPlaysLikeAFreshInstance)
             }
 
             auto before = tandrel::test::makeNoise (2, 512 * 20, 3);
-            play (played, before, 512);
+            tandrel::test::processInBlocks (played, before, 512);
             if (restart == Restart::reset)
                 played.reset();
             else
@@ -54,8 +45,8 @@ TEST (ResetMidPlay, ResetOrPrepareAgainPlaysLikeAFreshInstance)
 
             const auto input = tandrel::test::makeNoise (2, 512 * 20, 4);
             auto afterRestart = input, fromFresh = input;
-            play (played, afterRestart, 512);
-            play (fresh, fromFresh, 512);
+            tandrel::test::processInBlocks (played, afterRestart, 512);
+            tandrel::test::processInBlocks (fresh, fromFresh, 512);
             EXPECT_GT (afterRestart.getMagnitude (0, afterRestart.getNumSamples()), 0.1f);
             EXPECT_TRUE (tandrel::test::buffersMatch (afterRestart, fromFresh));
         }

@@ -2,6 +2,7 @@
 // as a child process with its own data folder.
 
 #include "PluginProcessor.h"
+#include "RenderToolRunner.h"
 #include "ScopedTempDir.h"
 
 #include <gtest/gtest.h>
@@ -10,14 +11,7 @@
 
 namespace
 {
-const juce::File renderTool { TANDREL_BINARY_DIR "/tools/tandrel-render" };
 const juce::File factoryPresetFiles { TANDREL_SOURCE_DIR "/resources/presets" };
-
-struct RunResult
-{
-    int exitCode = -1;
-    juce::String output;
-};
 
 /** Runs the tool with TANDREL_DATA_DIR pointing at a fresh folder of the test. */
 class RenderPresetTest : public ::testing::Test
@@ -32,19 +26,7 @@ protected:
 
     void TearDown() override { setenv ("TANDREL_DATA_DIR", previousDataDir.toRawUTF8(), 1); }
 
-    RunResult run (const juce::StringArray& arguments)
-    {
-        juce::ChildProcess child;
-        juce::StringArray command { renderTool.getFullPathName() };
-        command.addArray (arguments);
-        RunResult result;
-        if (! child.start (command, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
-            return result;
-        result.output = child.readAllProcessOutput();
-        child.waitForProcessToFinish (60000);
-        result.exitCode = (int) child.getExitCode();
-        return result;
-    }
+    tandrel::test::RenderToolResult run (const juce::StringArray& arguments) { return tandrel::test::runRenderTool (arguments); }
 
     std::unique_ptr<juce::XmlElement> stateXml (const juce::File& file)
     {

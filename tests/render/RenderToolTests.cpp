@@ -1,5 +1,6 @@
 // tandrel-render end to end: the built tool run as a child process.
 
+#include "RenderToolRunner.h"
 #include "ScopedTempDir.h"
 
 #include <gtest/gtest.h>
@@ -7,28 +8,6 @@
 
 namespace
 {
-const juce::File renderTool { TANDREL_BINARY_DIR "/tools/tandrel-render" };
-
-struct RunResult
-{
-    int exitCode = -1;
-    juce::String output;
-};
-
-RunResult runTool (const juce::StringArray& arguments)
-{
-    juce::ChildProcess child;
-    juce::StringArray command { renderTool.getFullPathName() };
-    command.addArray (arguments);
-    RunResult result;
-    if (! child.start (command, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
-        return result;
-    result.output = child.readAllProcessOutput();
-    child.waitForProcessToFinish (60000);
-    result.exitCode = (int) child.getExitCode();
-    return result;
-}
-
 std::unique_ptr<juce::AudioFormatReader> openWav (const juce::File& file)
 {
     juce::WavAudioFormat wav;
@@ -41,7 +20,7 @@ TEST (RenderTool, DemoProducesAnAudibleFloatFileOfTheDemoLength)
     tandrel::test::ScopedTempDir temp;
     const auto output = temp["demo.wav"];
 
-    const auto result = runTool ({ "--demo", output.getFullPathName() });
+    const auto result = tandrel::test::runRenderTool ({ "--demo", output.getFullPathName() });
     ASSERT_EQ (result.exitCode, 0) << result.output;
 
     auto reader = openWav (output);
@@ -83,8 +62,8 @@ TEST (RenderTool, CompensatedOutputLinesUpWithTheInputAndRawDoesNot)
     };
 
     // Stage 1 muted: the output is the dry path, a pure delay.
-    ASSERT_EQ (runTool ({ "--set", "1- Seg Mix=0", input.getFullPathName(), temp["compensated.wav"].getFullPathName() }).exitCode, 0);
-    ASSERT_EQ (runTool ({ "--raw", "--set", "1- Seg Mix=0", input.getFullPathName(), temp["raw.wav"].getFullPathName() }).exitCode, 0);
+    ASSERT_EQ (tandrel::test::runRenderTool ({ "--set", "1- Seg Mix=0", input.getFullPathName(), temp["compensated.wav"].getFullPathName() }).exitCode, 0);
+    ASSERT_EQ (tandrel::test::runRenderTool ({ "--raw", "--set", "1- Seg Mix=0", input.getFullPathName(), temp["raw.wav"].getFullPathName() }).exitCode, 0);
 
     EXPECT_EQ (peakIndex (temp["compensated.wav"]), 100);
     EXPECT_GT (peakIndex (temp["raw.wav"]), 100);
@@ -113,7 +92,7 @@ TEST (RenderTool, BadArgumentsExitWithCode2AndWriteNothing)
     {
         auto arguments = row.arguments;
         arguments.add (output.getFullPathName());
-        const auto result = runTool (arguments);
+        const auto result = tandrel::test::runRenderTool (arguments);
         EXPECT_EQ (result.exitCode, 2) << arguments.joinIntoString (" ");
         EXPECT_TRUE (result.output.contains (row.mentions)) << result.output;
         EXPECT_FALSE (output.exists()) << arguments.joinIntoString (" ");
@@ -124,5 +103,5 @@ TEST (RenderTool, SetsParametersByNameOrIndex)
 {
     tandrel::test::ScopedTempDir temp;
     for (const auto* mode : { "Mode=Parallel", "Mode=1", "Mode=Series" })
-        EXPECT_EQ (runTool ({ "--demo", "--set", mode, temp["out.wav"].getFullPathName() }).exitCode, 0) << mode;
+        EXPECT_EQ (tandrel::test::runRenderTool ({ "--demo", "--set", mode, temp["out.wav"].getFullPathName() }).exitCode, 0) << mode;
 }
