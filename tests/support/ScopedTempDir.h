@@ -8,9 +8,11 @@ namespace tandrel::test
 class ScopedTempDir
 {
 public:
+    // Test executables run side by side: a unique name per folder keeps two
+    // processes from picking the same "next free" name at the same moment.
     ScopedTempDir()
         : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
-                      .getNonexistentChildFile ("tandrel-test", "", false))
+                      .getChildFile ("tandrel-test-" + juce::Uuid().toString()))
     {
         folder.createDirectory();
     }

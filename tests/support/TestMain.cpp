@@ -10,8 +10,9 @@ int main (int argc, char** argv)
 {
     ::testing::InitGoogleTest (&argc, argv);
 
+    // Unique per process: test executables run in parallel.
     const auto dataDir = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                             .getNonexistentChildFile ("tandrel-test-data", "", false);
+                             .getChildFile ("tandrel-test-data-" + juce::Uuid().toString());
     dataDir.createDirectory();
     setenv ("TANDREL_DATA_DIR", dataDir.getFullPathName().toRawUTF8(), 1);
 
