@@ -45,17 +45,7 @@ int runRenderTool (const juce::StringArray& arguments)
     return (int) child.getExitCode();
 }
 
-class HostedPluginTest : public ::testing::TestWithParam<PluginFormatKind>
-{
-protected:
-    std::unique_ptr<juce::AudioPluginInstance> load (double sampleRate = 44100.0, int blockSize = 512)
-    {
-        juce::String error;
-        auto plugin = tandrel::test::loadBuiltPlugin (GetParam(), sampleRate, blockSize, error);
-        EXPECT_NE (plugin, nullptr) << error;
-        return plugin;
-    }
-};
+using HostedPluginTest = tandrel::test::HostedFormatTest;
 } // namespace
 
 TEST_P (HostedPluginTest, PresentsItsIdentity)

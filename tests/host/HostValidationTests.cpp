@@ -55,17 +55,9 @@ void pumpUntil (Condition condition)
         pump (5);
 }
 
-class HostValidation : public ::testing::TestWithParam<PluginFormatKind>
+class HostValidation : public tandrel::test::HostedFormatTest
 {
 protected:
-    std::unique_ptr<juce::AudioPluginInstance> load (double sampleRate = 44100.0, int blockSize = 512)
-    {
-        juce::String error;
-        auto plugin = tandrel::test::loadBuiltPlugin (GetParam(), sampleRate, blockSize, error);
-        EXPECT_NE (plugin, nullptr) << error;
-        return plugin;
-    }
-
     bool isVst3() const { return GetParam() == PluginFormatKind::vst3; }
 };
 } // namespace

@@ -5,6 +5,8 @@
 
 #include "BlockRunner.h"
 
+#include <gtest/gtest.h>
+
 namespace tandrel::test
 {
 enum class PluginFormatKind { vst3, lv2 };
@@ -75,4 +77,16 @@ inline bool writeWavFile (const juce::File& file, const juce::AudioBuffer<float>
     return writer->writeFromAudioSampleBuffer (audio, 0, audio.getNumSamples());
 }
 
+/** A test run once per plug-in format, loading the built bundle of that format. */
+class HostedFormatTest : public ::testing::TestWithParam<PluginFormatKind>
+{
+protected:
+    std::unique_ptr<juce::AudioPluginInstance> load (double sampleRate = 44100.0, int blockSize = 512)
+    {
+        juce::String error;
+        auto plugin = loadBuiltPlugin (GetParam(), sampleRate, blockSize, error);
+        EXPECT_NE (plugin, nullptr) << error;
+        return plugin;
+    }
+};
 } // namespace tandrel::test
