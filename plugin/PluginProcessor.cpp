@@ -225,21 +225,12 @@ bool PluginProcessor::setState (const void* data, int size)
     }
     else
     {
-        // A host thread. The undo manager belongs to the message thread: an
-        // undo running there may be executing the very step that clearing the
-        // history would delete. Swap the tree here (the value-tree state takes
-        // its own lock while it re-binds the parameters) and let the message
-        // thread clear the history.
-        modelTree.state = newTree;
-        juce::MessageManager::callAsync ([weakThis = juce::WeakReference<PluginProcessor> (this)]
-                                         {
-                                             if (auto* processor = weakThis.get())
-                                             {
-                                                 // A later host state call may be recording into the same history.
-                                                 const juce::ScopedLock sl (processor->getStateLock());
-                                                 processor->clearUndoHistory();
-                                             }
-                                         });
+        // A host thread. Every message-thread step that runs inside the undo
+        // history (undo, redo, preset loads) holds the state lock, so none can be
+        // running while this thread holds it, and the value-tree state's own lock
+        // keeps its flush timer out while the tree is swapped and the history cleared.
+        const juce::ScopedLock sl (getStateLock());
+        modelTree.replaceState (newTree);
     }
 
     const auto reference = newTree.getProperty (loadedPresetProperty).toString();
