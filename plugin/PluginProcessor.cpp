@@ -74,6 +74,10 @@ PluginProcessor::PluginProcessor (const juce::File& presetsFolder)
 
 PluginProcessor::~PluginProcessor()
 {
+    if (auto* messageManager = juce::MessageManager::getInstanceWithoutCreating())
+        if (! messageManager->isThisTheMessageThread())
+            destructionLock = std::make_unique<juce::MessageManagerLock>();
+
     // Refreshes still queued for the message thread find no processor.
     masterReference.clear();
     labelRefresh.stop();

@@ -99,6 +99,12 @@ private:
         allocates, and automation calls in here on the audio thread. */
     ParsedParameterId lookUpParameterId (const juce::String& parameterId) const noexcept;
 
+    // Declared first, so destroyed last: while the other members go, it holds
+    // the message-thread lock taken by the destructor when the host destroys
+    // the processor on another thread (JUCE's LV2 wrapper does), so no timer of
+    // ours can fire on the message thread half-way through the destruction.
+    std::unique_ptr<juce::MessageManagerLock> destructionLock;
+
     ModelTree modelTree;
     std::array<std::atomic<float>, numStages> savedStageMix;
     std::array<std::pair<juce::String, ParsedParameterId>, numParameters> parsedIds;
