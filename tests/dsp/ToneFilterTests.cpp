@@ -204,3 +204,71 @@ TEST (ToneFilter, AToneSetBeforePlaybackHoldsFromTheFirstBlock)
     filter.process (block, block);
     EXPECT_TRUE (tandrel::test::buffersMatch (output, input));
 }
+
+TEST (ToneFilter, EverySampleRateAndToneGivesAStableShelf)
+{
+    // Rates every 50 Hz around the corner's Nyquist (24600 Hz), then in 1 %
+    // steps up to 768 kHz; a biquad is stable when |a2| < 1 and |a1| < 1 + a2.
+    std::vector<float> rates;
+    for (float rate = 8000.0f; rate < 30000.0f; rate += 50.0f)
+        rates.push_back (rate);
+    for (const float rate : { 24600.5f, 24601.0f, 24601.5f, 24602.0f, 24604.0f })
+        rates.push_back (rate);
+    for (float rate = 30000.0f; rate <= 768000.0f; rate *= 1.01f)
+        rates.push_back (rate);
+    rates.push_back (768000.0f);
+
+    for (const float rate : rates)
+        for (int tone = 0; tone < 100; ++tone)
+        {
+            struct Probe : HighShelfFilter<float>
+            {
+                explicit Probe (float r) { sampleRate = r; }
+            } probe (rate);
+            probe.computeCoefficients (12300.0f, 0.9f, ToneFilter::toneToGain ((float) tone));
+            const auto k = probe.getCoefficients();
+            const float a1 = k[3], a2 = k[4];
+            ASSERT_TRUE (std::abs (a2) < 1.0f && std::abs (a1) < 1.0f + a2)
+                << "unstable at " << rate << " Hz, tone " << tone << ": a1 " << a1 << ", a2 " << a2;
+        }
+}
+
+TEST (ToneFilter, BelowTheCornersNyquistTheShelfKeepsItsCharacterAtNineTenthsOfNyquist)
+{
+    // The 12300 Hz corner is at or above Nyquist here; the shelf sits at
+    // 0.45 fs instead: flat at the bottom, the full cut at the top.
+    for (const double rate : { 8000.0, 11025.0, 22050.0, 24000.0 })
+    {
+        ToneFilter filter;
+        filter.prepareLocked (specFor (rate, 1)); // tone 50: -28 dB
+        for (const double f : { 50.0, 0.25 * rate, 0.45 * rate, 0.49 * rate })
+        {
+            filter.resetLocked();
+            EXPECT_NEAR (measuredDb (filter, f, rate), analyticShelfDb (f, rate, -28.0, 0.45 * rate), 0.05) << f << " Hz at " << rate;
+        }
+        filter.resetLocked();
+        EXPECT_NEAR (measuredDb (filter, 50.0, rate), 0.0, 0.05) << "far below the corner at " << rate;
+    }
+}
+
+TEST (ToneFilter, LowSampleRatesStayFiniteForEveryTone)
+{
+    // What a user heard at 22.05 kHz with Tone 75: the output ran off to
+    // infinity within milliseconds and never came back.
+    for (const double rate : { 8000.0, 22050.0, 24000.0, 24601.0 })
+        for (const float tone : { 0.0f, 50.0f, 75.0f, 99.0f })
+        {
+            ToneFilter filter;
+            filter.tone.value = tone;
+            filter.prepareLocked (specFor (rate));
+            auto audio = tandrel::test::makeNoise (2, (int) rate); // one second
+            for (int start = 0; start < audio.getNumSamples(); start += 512)
+            {
+                auto block = juce::dsp::AudioBlock<float> (audio).getSubBlock ((size_t) start,
+                                                                                (size_t) juce::jmin (512, audio.getNumSamples() - start));
+                filter.process (block, block);
+            }
+            // a cut shelf with Q 0.9 rises at most a few dB above its input
+            EXPECT_LT (audio.getMagnitude (0, audio.getNumSamples()), 2.0f) << rate << " Hz, tone " << tone;
+        }
+}
