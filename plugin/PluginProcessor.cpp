@@ -1,7 +1,7 @@
 #include "PluginProcessor.h"
 #include "PluginEditor.h"
 #include "FactoryBank.h"
-#include "NonFiniteSamples.h"
+#include "NonAudioSamples.h"
 #include "StateBlob.h"
 
 namespace
@@ -119,7 +119,7 @@ void PluginProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::Midi
     for (int channel = getTotalNumInputChannels(); channel < getTotalNumOutputChannels(); ++channel)
         buffer.clear (channel, 0, buffer.getNumSamples());
 
-    silenceNonFiniteSamples (buffer, getTotalNumInputChannels());
+    silenceNonAudioSamples (buffer, getTotalNumInputChannels());
 
     const juce::dsp::AudioBlock<float> block (buffer);
 
@@ -141,7 +141,7 @@ void PluginProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::Midi
 
 void PluginProcessor::processBlockBypassed (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
 {
-    silenceNonFiniteSamples (buffer, getTotalNumInputChannels());
+    silenceNonAudioSamples (buffer, getTotalNumInputChannels());
 
     const juce::dsp::AudioBlock<float> block (buffer);
 

@@ -1,9 +1,12 @@
-// A host that hands over NaN or infinite samples once must not silence or
-// poison the plug-in for the rest of the session: such samples count as silence.
+// A host that hands over NaN, infinite or absurdly large samples once (a
+// misbehaving plug-in earlier in the chain) must not silence or poison the
+// plug-in for the rest of the session: such samples count as silence.
 
+#include "NonAudioSamples.h"
 #include "PluginProcessor.h"
 
 #include "AudioCompare.h"
+#include "BlockRunner.h"
 #include "ScopedTempDir.h"
 #include "Signals.h"
 
@@ -73,7 +76,7 @@ int firstNonFinite (const juce::AudioBuffer<float>& audio)
 }
 } // namespace
 
-TEST (NonFiniteInput, CountsAsSilenceAndLeavesTheRestOfTheSessionIntact)
+TEST (NonAudioInput, CountsAsSilenceAndLeavesTheRestOfTheSessionIntact)
 {
     struct Route { const char* name; float mode; int bypassedBlocks; };
     const Route routes[] = { { "Series", 0.0f, 0 }, { "Parallel", 1.0f, 0 }, { "bypassed", 0.0f, 8 } };
@@ -81,6 +84,9 @@ TEST (NonFiniteInput, CountsAsSilenceAndLeavesTheRestOfTheSessionIntact)
         { "NaN", std::numeric_limits<float>::quiet_NaN() },
         { "+Inf", std::numeric_limits<float>::infinity() },
         { "-Inf", -std::numeric_limits<float>::infinity() },
+        { "3e38", 3e38f }, // overflowed inside the engine and left a filter at NaN for good
+        { "-3e38", -3e38f },
+        { "just beyond the largest audio sample", std::nextafter (largestAudioSample, 1e38f) },
     };
 
     const auto input = tandrel::test::makeNoise (2, 16 * blockSize);
@@ -102,4 +108,36 @@ TEST (NonFiniteInput, CountsAsSilenceAndLeavesTheRestOfTheSessionIntact)
             EXPECT_TRUE (tandrel::test::buffersMatch (output, expected)) << route.name << ", " << poison.name;
         }
     }
+}
+
+TEST (NonAudioInput, TheLargestAudioSampleOverflowsNowhereInTheEngine)
+{
+    // The accepted extreme, alternating in sign (the interpolators' worst
+    // case), through the settings that grow a signal most: the widest mix,
+    // the shortest segments, the deepest cut, every stage active.
+    for (const double rate : { 8000.0, 44100.0 })
+        for (const float mode : { 0.0f, 1.0f })
+        {
+            tandrel::test::ScopedTempDir presets;
+            PluginProcessor processor (presets.get());
+            processor.setRateAndBufferSizeDetails (rate, blockSize);
+            set (processor, "Mode", mode);
+            set (processor, "Tone", 0.0f);
+            for (int s = 1; s <= 3; ++s)
+            {
+                set (processor, juce::String (s) + "- Seg Mix", 120.0f);
+                set (processor, juce::String (s) + "- Seg Size", 1.0f + 20.0f * (float) (s - 1));
+                set (processor, juce::String (s) + "- N Segs", s == 2 ? 2.0f : 91.0f);
+            }
+            processor.prepareToPlay (rate, blockSize);
+
+            auto audio = tandrel::test::makeNoise (2, processor.getLatencySamples() + 8 * blockSize);
+            for (int c = 0; c < 2; ++c)
+                for (int i = blockSize; i < 3 * blockSize; ++i)
+                    audio.setSample (c, i, (i % 2 == 0 ? 1.0f : -1.0f) * largestAudioSample);
+
+            tandrel::test::processInBlocks (processor, audio, blockSize);
+            EXPECT_EQ (firstNonFinite (audio), -1) << rate << " Hz, mode " << mode;
+            EXPECT_GT (audio.getMagnitude (0, audio.getNumSamples()), 1e20f) << "the extreme went through as audio";
+        }
 }
