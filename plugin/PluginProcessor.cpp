@@ -105,7 +105,6 @@ void PluginProcessor::prepareToPlay (double sampleRate, int maximumBlockSize)
     const juce::dsp::ProcessSpec spec { sampleRate, (juce::uint32) juce::jmax (1, maximumBlockSize),
                                         (juce::uint32) getTotalNumInputChannels() };
     engine.prepareLocked (spec);
-    preparedBlockSize = (int) spec.maximumBlockSize;
 
     const int latency = engine.getLatencySamples();
     if (latency != getLatencySamples())
@@ -126,17 +125,13 @@ void PluginProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::Midi
     if (engineResetPending.load())
         reset();
 
-    if (block.getNumSamples() == 0 || block.getNumChannels() == 0 || preparedBlockSize <= 0)
+    if (block.getNumSamples() == 0 || block.getNumChannels() == 0)
         return;
 
-    // A host may pass more samples than it announced; the engine's queues are
-    // sized for the prepared maximum, so longer blocks run as several chunks.
-    for (size_t start = 0; start < block.getNumSamples(); start += (size_t) preparedBlockSize)
-    {
-        const auto chunk = block.getSubBlock (start, juce::jmin ((size_t) preparedBlockSize, block.getNumSamples() - start));
-        const juce::SpinLock::ScopedLockType hold (engine.getLock());
-        engine.process (chunk, chunk);
-    }
+    // A host may pass more samples than it announced: the engine runs such a
+    // block as several of the prepared size, in this path and the bypassed one.
+    const juce::SpinLock::ScopedLockType hold (engine.getLock());
+    engine.process (block, block);
 }
 
 void PluginProcessor::processBlockBypassed (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
@@ -145,7 +140,7 @@ void PluginProcessor::processBlockBypassed (juce::AudioBuffer<float>& buffer, ju
 
     const juce::dsp::AudioBlock<float> block (buffer);
 
-    if (block.getNumSamples() > 0 && block.getNumChannels() > 0 && preparedBlockSize > 0)
+    if (block.getNumSamples() > 0 && block.getNumChannels() > 0)
     {
         const juce::SpinLock::ScopedLockType hold (engine.getLock());
         engine.processBypassed (block, block);

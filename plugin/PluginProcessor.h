@@ -113,7 +113,6 @@ private:
     LabelRefreshQueue labelRefresh { [this] (ParamKind kind, int stage) { updateValueLabel (kind, stage); } };
     Engine engine;
     std::atomic<bool> engineResetPending { false };
-    int preparedBlockSize = 0;
 
     JUCE_DECLARE_WEAK_REFERENCEABLE (PluginProcessor)
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PluginProcessor)

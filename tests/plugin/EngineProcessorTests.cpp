@@ -142,6 +142,29 @@ TEST (EngineProcessor, AHostBlockLongerThanAnnouncedLosesNothing)
     EXPECT_TRUE (tandrel::test::buffersMatch (actual, expected));
 }
 
+TEST (EngineProcessor, ABypassedHostBlockLongerThanAnnouncedIsTheDelayedInput)
+{
+    // 600-sample bypassed blocks against 512 announced: channel 0's dry line
+    // used to run past its room into channel 1's unread samples.
+    Instance instance (44100.0, 512);
+    const int latency = instance.processor.getLatencySamples();
+    auto input = tandrel::test::makeNoise (2, latency + 6000);
+    for (int i = 0; i < input.getNumSamples(); ++i)
+        input.setSample (1, i, -0.5f * input.getSample (1, i)); // channels tell apart
+
+    auto audio = input;
+    juce::MidiBuffer midi;
+    for (int start = 0; start < audio.getNumSamples(); start += 600)
+    {
+        juce::AudioBuffer<float> block (audio.getArrayOfWritePointers(), 2, start, juce::jmin (600, audio.getNumSamples() - start));
+        instance.processor.processBlockBypassed (block, midi);
+    }
+
+    for (int c = 0; c < 2; ++c)
+        for (int t = 0; t < audio.getNumSamples(); ++t)
+            ASSERT_EQ (audio.getSample (c, t), t < latency ? 0.0f : input.getSample (c, t - latency)) << "channel " << c << ", sample " << t;
+}
+
 TEST (EngineProcessor, ValueTextsComeFromTheEngine)
 {
     Instance instance;

@@ -60,22 +60,58 @@ public:
 
     void process (const InputBlock& input, const OutputBlock& output) override
     {
+        forEachChunk (input, output, [this] (const InputBlock& in, const OutputBlock& out) { processChunk (in, out); });
+    }
+
+    /** The dry signal, delayed by the same latency as the effect. */
+    void processBypassed (const InputBlock& input, const OutputBlock& output) override
+    {
+        forEachChunk (input, output, [this] (const InputBlock& in, const OutputBlock& out) { bypassChunk (in, out); });
+    }
+
+    //==============================================================================
+    /** Parameter thread: stores the mode only when it changes. */
+    void setModeIndex (float v) noexcept
+    {
+        if (! std::isfinite (v))
+            return;
+        const int index = (int) v;
+        if (mode.index.load() != index)
+            mode.index.store (index);
+    }
+
+    Stage& getStage (int s) noexcept { return *stages[(size_t) s]; }
+    const Stage& getStage (int s) const noexcept { return *stages[(size_t) s]; }
+
+    /** The delay of every route, valid after prepare. */
+    int getLatencySamples() const noexcept { return 3 * bufferLength; }
+    int getBufferLength() const noexcept { return bufferLength; }
+    int getSegmentRingLength() const noexcept { return segmentRingLength; }
+    bool isIdle (int s) const noexcept { return idle[(size_t) s]; }
+
+    ChoiceArg mode { getModeNames() };
+
+private:
+    /** The queues are sized for the prepared block size: a longer block runs
+        as several, in both paths, so that nothing is lost or overwritten. */
+    template <typename Step>
+    void forEachChunk (const InputBlock& input, const OutputBlock& output, Step&& step)
+    {
         const int n = (int) output.getNumSamples();
         if (n <= 0 || maximumBlockSize <= 0)
             return;
 
-        // The queues are sized for the prepared block size; a longer block
-        // runs as several so that nothing is lost.
-        if (n > maximumBlockSize)
+        for (int start = 0; start < n; start += maximumBlockSize)
         {
-            for (int start = 0; start < n; start += maximumBlockSize)
-            {
-                const auto length = (size_t) juce::jmin (maximumBlockSize, n - start);
-                process (input.getSubBlock ((size_t) start, length), output.getSubBlock ((size_t) start, length));
-            }
-            return;
+            const auto length = (size_t) juce::jmin (maximumBlockSize, n - start);
+            step (input.getSubBlock ((size_t) start, length), output.getSubBlock ((size_t) start, length));
         }
+    }
 
+    /** One block of at most the prepared size through the stages. */
+    void processChunk (const InputBlock& input, const OutputBlock& output)
+    {
+        const int n = (int) output.getNumSamples();
         const int Nc = channelCount;
 
         // Both delay lines take their input before anything writes the output,
@@ -117,37 +153,13 @@ public:
         }
     }
 
-    /** The dry signal, delayed by the same latency as the effect. */
-    void processBypassed (const InputBlock& input, const OutputBlock& output) override
+    void bypassChunk (const InputBlock& input, const OutputBlock& output)
     {
         const int n = (int) output.getNumSamples();
         for (int c = 0; c < channelCount; ++c)
             dryLine.passThrough (c, input.getChannelPointer ((size_t) c), output.getChannelPointer ((size_t) c), n);
     }
 
-    //==============================================================================
-    /** Parameter thread: stores the mode only when it changes. */
-    void setModeIndex (float v) noexcept
-    {
-        if (! std::isfinite (v))
-            return;
-        const int index = (int) v;
-        if (mode.index.load() != index)
-            mode.index.store (index);
-    }
-
-    Stage& getStage (int s) noexcept { return *stages[(size_t) s]; }
-    const Stage& getStage (int s) const noexcept { return *stages[(size_t) s]; }
-
-    /** The delay of every route, valid after prepare. */
-    int getLatencySamples() const noexcept { return 3 * bufferLength; }
-    int getBufferLength() const noexcept { return bufferLength; }
-    int getSegmentRingLength() const noexcept { return segmentRingLength; }
-    bool isIdle (int s) const noexcept { return idle[(size_t) s]; }
-
-    ChoiceArg mode { getModeNames() };
-
-private:
     void processSeries (const InputBlock& input, const OutputBlock& output, int n, bool anyActive)
     {
         const auto channels = juce::jmin (input.getNumChannels(), output.getNumChannels());
