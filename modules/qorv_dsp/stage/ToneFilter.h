@@ -5,7 +5,9 @@ namespace juce::qorv_dsp
 
 /** The stage's high shelf at 12300 Hz, Q 0.9, whose gain follows the tone
     control: gain = tone * 0.56 - 56 dB, so tone 100 is 0 dB (filter inactive)
-    and tone 0 is -56 dB. A changed tone restarts the gain's 75 ms ramp. */
+    and tone 0 is -56 dB. A changed tone restarts the gain's 75 ms ramp. At
+    sample rates where 12300 Hz is not safely below Nyquist (24.6 kHz and
+    below) the shelf sits at 0.45 fs instead (HighShelfFilter). */
 template <typename Sample>
 template <typename FilterSample>
 class TandrelStage<Sample>::ToneFilter : public HighShelfFilter<FilterSample>
