@@ -24,7 +24,7 @@ PluginProcessor::BusesProperties PluginProcessor::makeBusesProperties()
 }
 
 PluginProcessor::PluginProcessor()
-    : PluginProcessor (juce::qorv_gui::findTandrelPresetsFolder())
+    : PluginProcessor (juce::qorv_gui::DataFolder::findPresetsFolder (JucePlugin_Manufacturer, JucePlugin_Name))
 {
 }
 
