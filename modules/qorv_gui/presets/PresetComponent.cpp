@@ -204,17 +204,43 @@ void PresetComponent::loadPreset (int id)
     manager.currentId = id;
 }
 
+bool PresetComponent::menuHolds (int id)
+{
+    for (juce::PopupMenu::MenuItemIterator it (*getRootMenu(), true); it.next();)
+        if (it.getItem().itemID == id)
+            return true;
+
+    return false;
+}
+
 void PresetComponent::selectPresetId (int id, juce::NotificationType notification)
 {
-    auto inMenu = false;
-
-    for (juce::PopupMenu::MenuItemIterator it (*getRootMenu(), true); it.next() && ! inMenu;)
-        inMenu = it.getItem().itemID == id;
-
-    if (! inMenu)
+    if (! menuHolds (id))
         refreshFromDisk();
 
-    setSelectedId (id, notification);
+    if (menuHolds (id))
+    {
+        setSelectedId (id, notification);
+        return;
+    }
+
+    // Selecting an id without an item would select nothing and load nothing.
+    if (id < PresetManager::firstPresetId || notification == juce::dontSendNotification)
+        return;
+
+    auto load = [safeThis = juce::Component::SafePointer<PresetComponent> (this), id]
+    {
+        if (auto* self = safeThis.getComponent())
+        {
+            self->loadPreset (id);
+            self->updateShownPreset();
+        }
+    };
+
+    if (notification == juce::sendNotificationAsync)
+        juce::MessageManager::callAsync (std::move (load));
+    else
+        load();
 }
 
 void PresetComponent::refreshFromDisk()
