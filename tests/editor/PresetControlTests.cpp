@@ -159,3 +159,26 @@ TEST_F (PresetControlTest, RandomAlwaysLoadsAListedPreset)
 
     EXPECT_GT (visited.size(), 20u);
 }
+
+TEST_F (PresetControlTest, AClickSurvivesARefreshOfTheBrowserBeforeItsLoad)
+{
+    // Reload and Random load on a later message; the browser may be refreshed
+    // in between (the editor thread's first refresh, a modified mark arriving).
+    open (shallow);
+    const auto shallowId = presets.currentId;
+
+    for (auto* button : { &bar().reloadButton, &bar().randomButton })
+    {
+        setTone (12.34f);
+        editor->buttonClicked (button);
+        bar().presetComponent.updateShownPreset();
+        bar().presetComponent.setModified (true);
+
+        EXPECT_TRUE (pumpUntil ([&] { return ! processor.isModified(); })) << button->getName() << " loaded nothing";
+        EXPECT_NE (tone(), 12.34f) << button->getName();
+        if (button == &bar().reloadButton)
+            EXPECT_EQ (presets.currentId, shallowId);
+        else
+            EXPECT_NE (presets.currentId, shallowId);
+    }
+}

@@ -215,6 +215,19 @@ bool PresetComponent::menuHolds (int id)
 
 void PresetComponent::selectPresetId (int id, juce::NotificationType notification)
 {
+    // Deferred as a whole: selecting now and loading on a later message would
+    // let a refresh in between (the editor thread's first one, a modified mark
+    // arriving) replace the shown text, and the load would find nothing selected.
+    if (notification == juce::sendNotificationAsync)
+    {
+        juce::MessageManager::callAsync ([safeThis = juce::Component::SafePointer<PresetComponent> (this), id]
+        {
+            if (auto* self = safeThis.getComponent())
+                self->selectPresetId (id, juce::sendNotificationSync);
+        });
+        return;
+    }
+
     if (! menuHolds (id))
         refreshFromDisk();
 
@@ -225,22 +238,11 @@ void PresetComponent::selectPresetId (int id, juce::NotificationType notificatio
     }
 
     // Selecting an id without an item would select nothing and load nothing.
-    if (id < PresetManager::firstPresetId || notification == juce::dontSendNotification)
-        return;
-
-    auto load = [safeThis = juce::Component::SafePointer<PresetComponent> (this), id]
+    if (id >= PresetManager::firstPresetId && notification != juce::dontSendNotification)
     {
-        if (auto* self = safeThis.getComponent())
-        {
-            self->loadPreset (id);
-            self->updateShownPreset();
-        }
-    };
-
-    if (notification == juce::sendNotificationAsync)
-        juce::MessageManager::callAsync (std::move (load));
-    else
-        load();
+        loadPreset (id);
+        updateShownPreset();
+    }
 }
 
 void PresetComponent::refreshFromDisk()
