@@ -165,13 +165,13 @@ void PluginEditor::buttonClicked (juce::Button* button)
     else if (button == &controlBar.reloadButton)
     {
         if (presets.currentId >= 10)
-            browser.setSelectedId (presets.currentId, juce::sendNotificationAsync);
+            browser.selectPresetId (presets.currentId, juce::sendNotificationAsync);
     }
     else if (button == &controlBar.randomButton)
     {
         const int id = presets.randomPresetId (presets.currentId >= 10 ? presets.currentId : -1);
         if (id >= 10)
-            browser.setSelectedId (id, juce::sendNotificationAsync);
+            browser.selectPresetId (id, juce::sendNotificationAsync);
     }
     else
     {

@@ -24,7 +24,7 @@ PluginProcessor::BusesProperties PluginProcessor::makeBusesProperties()
 }
 
 PluginProcessor::PluginProcessor()
-    : PluginProcessor (juce::qorv_gui::findTandrelPresetsFolder())
+    : PluginProcessor (juce::qorv_gui::DataFolder::findPresetsFolder (JucePlugin_Manufacturer, JucePlugin_Name))
 {
 }
 
@@ -337,36 +337,26 @@ void PluginProcessor::setUserValue (const juce::String& parameterId, float x)
         return;
     }
 
+    // The parameter's own conversion (after its snapping to the step) decides
+    // whether anything changes: a value that maps onto the normalised value the
+    // parameter already holds is no edit, so the host sees no gesture and no
+    // write. A formula of our own can differ from it by an ulp.
     if (parsed.kind == ParamKind::mode)
     {
-        // The toggle passes 0 or 1; anything else is kept inside the host's 0..1.
+        // The toggle passes 0 or 1; anything else is kept inside the choices.
         if (! std::isnan (x))
-            parameter->setValueNotifyingHost (juce::jlimit (0.0f, 1.0f, (float) std::trunc (x)));
+            if (const auto position = parameter->convertTo0to1 (std::trunc (x)); position != parameter->getValue())
+                parameter->setValueNotifyingHost (position);
         return;
     }
 
-    struct Acceptance { float minimum, maximum, offset, factor; };
-    Acceptance rule {};
-    switch (parsed.kind)
-    {
-        case ParamKind::nSegs:   rule = { 2.0f, 91.0f, 2.0f, 1.0f / 89.0f }; break;
-        case ParamKind::segSize: rule = { 1.0f, 48.0f, 1.0f, 1.0f / 47.0f }; break;
-        case ParamKind::segMix:  rule = { 0.0f, 120.0f, 0.0f, 1.0f / 120.0f }; break;
-        case ParamKind::tone:    rule = { 0.0f, 100.0f, 0.0f, 0.01f }; break;
-        case ParamKind::mode:
-        case ParamKind::none:    break;
-    }
-
     // A NaN fails both comparisons and counts as outside the range.
-    if (x >= rule.minimum && x <= rule.maximum)
-    {
-        const float before = parameter->getValue();
-        if (setParameterAsGesture (*parameter, (x - rule.offset) * rule.factor) && parameter->getValue() != before)
-            return; // parameterChanged refreshes the label
-    }
+    const auto& range = parameter->getNormalisableRange();
+    if (x >= range.start && x <= range.end && setParameterAsGesture (*parameter, parameter->convertTo0to1 (x)))
+        return; // parameterChanged refreshes the label
 
-    // Rejected, unchanged, or snapped back to the same step: show the current
-    // value again instead of what was typed.
+    // Rejected, or the same step as now: show the current value again instead
+    // of what was typed.
     updateValueLabel (parsed.kind, parsed.stage);
 }
 

@@ -49,7 +49,9 @@ public:
     int getNumPrograms() override { return 1; }
     int getCurrentProgram() override { return 0; }
     void setCurrentProgram (int) override {}
-    const juce::String getProgramName (int) override { return {}; }
+    /** The one program carries the plug-in's name: hosts and validators expect
+        every program to have one. */
+    const juce::String getProgramName (int index) override { return index == 0 ? getName() : juce::String(); }
     void changeProgramName (int, const juce::String&) override {}
 
     void getStateInformation (juce::MemoryBlock& destination) override;

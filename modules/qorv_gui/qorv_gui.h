@@ -33,6 +33,7 @@
 #include <map>
 #include <memory>
 #include <random>
+#include <set>
 
 #include "lookandfeel/TrianglePaths.h"
 #include "lookandfeel/LookAndFeel.h"

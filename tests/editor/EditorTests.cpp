@@ -134,6 +134,55 @@ TEST_F (EditorFixture, TypedLabelValuesSetTheirParameters)
     }
 }
 
+TEST_F (EditorFixture, ConfirmingTheShownValueOfAnyControlIsNoHostEdit)
+{
+    struct HostWrites : juce::AudioProcessorListener
+    {
+        int writes = 0, gestures = 0;
+        void audioProcessorParameterChanged (juce::AudioProcessor*, int, float) override { ++writes; }
+        void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
+        void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int) override { ++gestures; }
+    } host;
+    processor.addListener (&host);
+
+    std::vector<juce::qorv_gui::SliderSuite*> suites { &editor->getControls().toneSuite };
+    for (int stage = 1; stage <= 3; ++stage)
+        for (int suite = 1; suite <= 3; ++suite)
+            suites.push_back (&stageSlider (stage, suite));
+
+    // Typing into a label as the user does: its editor opens, the text is
+    // replaced and confirmed.
+    auto type = [] (juce::Label& label, const juce::String& text)
+    {
+        label.showEditor();
+        ASSERT_NE (label.getCurrentTextEditor(), nullptr);
+        label.getCurrentTextEditor()->setText (text, false);
+        label.hideEditor (false);
+    };
+
+    // At the defaults (Seg Size 11 and Seg Mix 100 among them), and after a
+    // typed change, typing the number the label shows changes nothing.
+    for (const char* typedFirst : { "", "33" })
+    {
+        for (auto* suite : suites)
+        {
+            auto& label = suite->getLabel();
+            if (*typedFirst != 0)
+                type (label, typedFirst);
+
+            host.writes = host.gestures = 0;
+            const auto shown = label.getText();
+            const auto number = juce::String (juce::qorv_gui::SliderSuite::parseLabelValue (shown));
+            type (label, number);
+            EXPECT_EQ (host.gestures, 0) << shown << " typed as " << number;
+            EXPECT_EQ (host.writes, 0) << shown << " typed as " << number;
+            EXPECT_EQ (label.getText(), shown) << "the label shows the value again";
+        }
+    }
+
+    processor.removeListener (&host);
+}
+
 TEST_F (EditorFixture, ArrowKeysNudgeTheFocusedControlAndFlipMode)
 {
     tandrel::test::ignoreXErrors();

@@ -6,6 +6,8 @@
 #include "XErrors.h"
 
 #include <gtest/gtest.h>
+#include <pluginterfaces/vst/ivstcomponent.h>
+#include <pluginterfaces/vst/ivstunits.h>
 
 using tandrel::test::PluginFormatKind;
 
@@ -203,6 +205,31 @@ TEST_P (HostedPluginTest, ProcessesTheSameSamplesAsTheProcessorDrivenDirectly)
 
 INSTANTIATE_TEST_SUITE_P (BuiltBundles, HostedPluginTest, ::testing::Values (PluginFormatKind::vst3, PluginFormatKind::lv2),
                           [] (const auto& info) { return std::string (tandrel::test::formatName (info.param)); });
+
+TEST (HostedVst3, ItsOneProgramHasAName)
+{
+    // What the VST3 SDK's validator reads: the unit info's program list.
+    juce::String error;
+    auto plugin = tandrel::test::loadBuiltPlugin (PluginFormatKind::vst3, 44100.0, 512, error);
+    ASSERT_NE (plugin, nullptr) << error;
+
+    auto* component = static_cast<Steinberg::Vst::IComponent*> (plugin->getPlatformSpecificData());
+    ASSERT_NE (component, nullptr);
+    Steinberg::Vst::IUnitInfo* units = nullptr;
+    ASSERT_EQ (component->queryInterface (Steinberg::Vst::IUnitInfo_iid, (void**) &units), Steinberg::kResultOk);
+    ASSERT_NE (units, nullptr);
+
+    ASSERT_EQ (units->getProgramListCount(), 1);
+    Steinberg::Vst::ProgramListInfo list {};
+    ASSERT_EQ (units->getProgramListInfo (0, list), Steinberg::kResultTrue);
+    EXPECT_EQ (list.programCount, 1);
+
+    Steinberg::Vst::String128 name {};
+    EXPECT_EQ (units->getProgramName (list.id, 0, name), Steinberg::kResultTrue);
+    EXPECT_EQ (juce::String (juce::CharPointer_UTF16 (reinterpret_cast<const juce::CharPointer_UTF16::CharType*> (name))),
+               "Tandrel_v1-1");
+    units->release();
+}
 
 TEST (HostedEditor, OpensAtItsFixedSizeAndClosesCleanlyRepeatedly)
 {

@@ -69,6 +69,21 @@ TEST (ProcessorLifecycle, FreshInstanceHasDefaultsAndNothingToUndo)
     EXPECT_FALSE (tree.getUndoManager().canRedo());
 }
 
+TEST (ProcessorLifecycle, HasOneProgramNamedAfterThePlugIn)
+{
+    PluginProcessor processor;
+    ASSERT_EQ (processor.getNumPrograms(), 1);
+    EXPECT_EQ (processor.getCurrentProgram(), 0);
+    EXPECT_EQ (processor.getProgramName (0), "Tandrel_v1-1");
+
+    // Selecting or renaming the program changes nothing.
+    processor.changeProgramName (0, "Renamed");
+    processor.setCurrentProgram (0);
+    EXPECT_EQ (processor.getProgramName (0), "Tandrel_v1-1");
+    EXPECT_EQ (processor.getCurrentProgram(), 0);
+    EXPECT_EQ (processor.getProgramName (1), "");
+}
+
 TEST (ProcessorLifecycle, ReportsLatencyOnlyWhenItChanges)
 {
     PluginProcessor processor;

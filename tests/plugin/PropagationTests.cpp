@@ -150,14 +150,15 @@ TEST (Propagation, TypedValuesInsideTheRangeAreAppliedAndOthersRestoreTheLabel)
         const char* id;
         float typed;
         bool accepted;
-        float normalised; // passed to the host when accepted
+        float landsOn; // the parameter's step the typed value snaps to, when accepted
     };
     const Row rows[] = {
-        { "1- N Segs", 95.0f, false, 0 },        { "1- N Segs", 31.5f, true, (31.5f - 2.0f) * (1.0f / 89.0f) },
-        { "2- Seg Size", 0.5f, false, 0 },       { "2- Seg Size", 48.0f, true, (48.0f - 1.0f) * (1.0f / 47.0f) },
-        { "3- Seg Mix", 120.01f, false, 0 },     { "3- Seg Mix", 60.0f, true, 60.0f * (1.0f / 120.0f) },
-        { "Tone", -1.0f, false, 0 },             { "Tone", 40.0f, true, 40.0f * 0.01f },
+        { "1- N Segs", 95.0f, false, 0 },        { "1- N Segs", 31.5f, true, 32.0f },
+        { "2- Seg Size", 0.5f, false, 0 },       { "2- Seg Size", 48.0f, true, 48.0f },
+        { "3- Seg Mix", 120.01f, false, 0 },     { "3- Seg Mix", 60.0f, true, 60.0f },
+        { "Tone", -1.0f, false, 0 },             { "Tone", 40.0f, true, 40.0f },
         { "Tone", std::nanf (""), false, 0 },    { "Tone", 75.0f, false, 0 }, // 75 is the current value
+        { "1- Seg Size", 11.004f, false, 0 },    // snaps to the current 11
     };
 
     for (const auto& row : rows)
@@ -168,7 +169,8 @@ TEST (Propagation, TypedValuesInsideTheRangeAreAppliedAndOthersRestoreTheLabel)
         processor.setLabelUpdater (&labels);
         processor.addListener (&host);
         labels.calls.clear();
-        const float before = parameter (processor, row.id).getValue();
+        auto& typedInto = parameter (processor, row.id);
+        const float before = typedInto.getValue();
 
         processor.setUserValue (row.id, row.typed);
 
@@ -181,17 +183,77 @@ TEST (Propagation, TypedValuesInsideTheRangeAreAppliedAndOthersRestoreTheLabel)
         {
             EXPECT_EQ (host.gestures, 1) << row.id << " " << row.typed;
             ASSERT_EQ (host.values.size(), 1u);
-            EXPECT_EQ (host.values[0], row.normalised);
+            EXPECT_EQ (host.values[0], typedInto.convertTo0to1 (row.landsOn)) << "the parameter's own normalised step";
+            EXPECT_EQ (realValue (processor, row.id), row.landsOn);
         }
         else
         {
             EXPECT_EQ (host.gestures, 0) << row.id << " " << row.typed;
-            EXPECT_EQ (parameter (processor, row.id).getValue(), before);
+            EXPECT_TRUE (host.values.empty()) << row.id << " " << row.typed;
+            EXPECT_EQ (typedInto.getValue(), before);
         }
 
         processor.removeListener (&host);
         processor.setLabelUpdater (nullptr);
     }
+}
+
+TEST (Propagation, TypingTheValueAParameterHoldsNeverReachesTheHost)
+{
+    // Every step of every parameter: typing it when another value is current is
+    // one gesture carrying the parameter's own normalised value; typing it again
+    // (what confirming the shown value does) is no gesture and no write, only a
+    // label refresh. A reciprocal formula misses the parameter's conversion by
+    // one ulp on many steps (Seg Size 11, Seg Mix 100, N Segs 29, Tone 33).
+    PluginProcessor processor;
+    RecordingLabels labels;
+    GestureCounter host;
+    processor.setLabelUpdater (&labels);
+    processor.addListener (&host);
+
+    for (const auto& id : getParameterIdsInOrder())
+    {
+        const auto parsed = parseParameterId (id);
+        if (parsed.kind == ParamKind::mode)
+            continue; // a choice, not typed: its own test follows
+
+        auto& typedInto = parameter (processor, id);
+        const auto range = typedInto.getNormalisableRange();
+        const auto stepsPerUnit = juce::roundToInt (1.0f / range.interval);
+        const auto steps = juce::roundToInt ((range.end - range.start) * (float) stepsPerUnit);
+        ASSERT_GT (steps, 0) << id;
+
+        typedInto.setValueNotifyingHost (1.0f); // the sweep starts below
+        int changedWrongly = 0, unchangedWrongly = 0;
+
+        for (int k = 0; k <= steps; ++k)
+        {
+            // What a user types: the step's decimal text, read as a float.
+            const auto typed = (float) ((double) range.start + (double) k / stepsPerUnit);
+
+            host.gestures = 0;
+            host.values.clear();
+            processor.setUserValue (id, typed);
+            const auto held = typedInto.getValue();
+            if (host.gestures != 1 || host.values.size() != 1 || host.values[0] != typedInto.convertTo0to1 (typed)
+                || held != host.values[0])
+                ++changedWrongly;
+
+            host.gestures = 0;
+            host.values.clear();
+            labels.calls.clear();
+            processor.setUserValue (id, typed);
+            if (host.gestures != 0 || ! host.values.empty() || typedInto.getValue() != held || labels.calls.size() != 1)
+                ++unchangedWrongly;
+        }
+
+        EXPECT_EQ (changedWrongly, 0) << id << ": steps typed when another value was current";
+        EXPECT_EQ (unchangedWrongly, 0) << id << ": steps typed again";
+        typedInto.setValueNotifyingHost (typedInto.getDefaultValue());
+    }
+
+    processor.removeListener (&host);
+    processor.setLabelUpdater (nullptr);
 }
 
 TEST (Propagation, ModeTakesTheTruncatedPositionWithoutAGesture)
@@ -205,6 +267,12 @@ TEST (Propagation, ModeTakesTheTruncatedPositionWithoutAGesture)
     processor.setUserValue ("Mode", 0.0f);
     EXPECT_EQ (realValue (processor, "Mode"), 0.0f);
     EXPECT_EQ (host.gestures, 0);
+    EXPECT_EQ (host.values, (std::vector<float> { 1.0f, 0.0f }));
+
+    // The position it already has is no write at all.
+    processor.setUserValue ("Mode", 0.0f);
+    processor.setUserValue ("Mode", -4.0f);
+    EXPECT_EQ (host.values.size(), 2u);
     processor.removeListener (&host);
 }
 

@@ -3,6 +3,11 @@
 using namespace tandrel::test;
 using juce::qorv_gui::DataFolder;
 
+namespace
+{
+const juce::String vendor { "Quorvex" }, product { "Tandrel_v1-1" };
+} // namespace
+
 TEST (DataFolder, TheFirstRootHoldingTheFolderWinsElseTheFirstWhereItCanBeMade)
 {
     ScopedTempDir roots;
@@ -10,14 +15,79 @@ TEST (DataFolder, TheFirstRootHoldingTheFolderWinsElseTheFirstWhereItCanBeMade)
     ASSERT_TRUE (blocked.replaceWithText ("a file, so nothing can be created below it"));
     const auto first = roots["first"], second = roots["second"];
 
-    auto found = DataFolder::locateIn ({ blocked, first, second }, "Quorvex", "Tandrel_v1-1");
+    auto found = DataFolder::locateIn ({ blocked, first, second }, { blocked, first, second }, vendor, product);
     EXPECT_EQ (found, first.getChildFile ("Quorvex/Tandrel_v1-1"));
     EXPECT_TRUE (found.isDirectory());
 
     ASSERT_TRUE (second.getChildFile ("Quorvex/Tandrel_v1-1").createDirectory().wasOk());
     ASSERT_TRUE (found.deleteRecursively());
-    EXPECT_EQ (DataFolder::locateIn ({ blocked, first, second }, "Quorvex", "Tandrel_v1-1"),
+    EXPECT_EQ (DataFolder::locateIn ({ blocked, first, second }, { blocked, first, second }, vendor, product),
                second.getChildFile ("Quorvex/Tandrel_v1-1"));
+}
+
+TEST (DataFolder, ANewFolderIsMadeOnlyInTheUsersOwnLocations)
+{
+    // Two writable "system" roots, as /usr and /opt are for root, ahead of the
+    // user's: the new folder still goes to the first user root that works.
+    ScopedTempDir roots;
+    const auto usr = roots["usr"], opt = roots["opt"], config = roots["config"], home = roots["home"];
+    for (auto& root : { usr, opt, home })
+        ASSERT_TRUE (root.createDirectory().wasOk());
+    ASSERT_TRUE (config.replaceWithText ("a file, so nothing can be created below it"));
+
+    const auto found = DataFolder::locateIn ({ usr, opt, config, home }, { config, home }, vendor, product);
+    EXPECT_EQ (found, home.getChildFile ("Quorvex/Tandrel_v1-1"));
+    EXPECT_TRUE (found.isDirectory());
+    EXPECT_EQ (usr.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0);
+    EXPECT_EQ (opt.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0);
+
+    // With no user root usable, there is no data folder rather than one in a system root.
+    EXPECT_EQ (DataFolder::locateIn ({ usr, opt, config }, { config }, vendor, product), juce::File());
+    EXPECT_EQ (usr.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0);
+}
+
+TEST (DataFolder, AFolderAlreadyInASystemLocationKeepsBeingUsed)
+{
+    ScopedTempDir roots;
+    const auto usr = roots["usr"], opt = roots["opt"], home = roots["home"];
+    const auto existing = opt.getChildFile ("Quorvex/Tandrel_v1-1");
+    ASSERT_TRUE (existing.getChildFile ("Presets/Mine.td11").create().wasOk());
+    ASSERT_TRUE (home.createDirectory().wasOk());
+
+    EXPECT_EQ (DataFolder::locateIn ({ usr, opt, home }, { home }, vendor, product), existing);
+    EXPECT_EQ (home.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0);
+    EXPECT_TRUE (existing.getChildFile ("Presets/Mine.td11").existsAsFile());
+}
+
+TEST (DataFolder, SystemLocationsAreSearchedFirstButNeverCreatedIn)
+{
+    // Only the paths are compared: nothing is looked up or made on disk.
+    const juce::Array<juce::File> system { juce::File::getSpecialLocation (juce::File::globalApplicationsDirectory),
+                                           juce::File::getSpecialLocation (juce::File::commonApplicationDataDirectory),
+                                           juce::File::getSpecialLocation (juce::File::commonDocumentsDirectory) };
+    const auto creation = DataFolder::creationLocations();
+    ASSERT_FALSE (creation.isEmpty());
+
+    for (auto& root : creation)
+    {
+        for (auto& shared : system)
+            EXPECT_FALSE (root == shared || root.isAChildOf (shared)) << root.getFullPathName();
+       #if JUCE_LINUX
+        for (auto* forbidden : { "/usr", "/opt" })
+            EXPECT_FALSE (root == juce::File (forbidden) || root.isAChildOf (juce::File (forbidden))) << root.getFullPathName();
+       #endif
+    }
+
+    auto expectedSearch = system;
+    expectedSearch.addArray (creation);
+    EXPECT_EQ (DataFolder::searchLocations(), expectedSearch);
+}
+
+TEST (DataFolder, ThePlugInsIdentityNamesTheFolderAsBefore)
+{
+    ScopedTempDir root;
+    EXPECT_EQ (DataFolder::locateIn ({}, { root.get() }, JucePlugin_Manufacturer, JucePlugin_Name),
+               root["Quorvex/Tandrel_v1-1"]);
 }
 
 TEST (DataFolder, TheEnvironmentVariableNamesTheDataFolder)
@@ -26,7 +96,7 @@ TEST (DataFolder, TheEnvironmentVariableNamesTheDataFolder)
     const juce::File dataDir (juce::SystemStats::getEnvironmentVariable (DataFolder::overrideVariable, {}));
     ASSERT_TRUE (dataDir.isDirectory());
 
-    const auto presets = juce::qorv_gui::findTandrelPresetsFolder();
+    const auto presets = DataFolder::findPresetsFolder (vendor, product);
     EXPECT_EQ (presets, dataDir.getChildFile ("Presets"));
     EXPECT_TRUE (presets.isDirectory());
 }

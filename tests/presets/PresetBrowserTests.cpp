@@ -356,7 +356,7 @@ TEST_F (BrowserTest, ReloadOfADeletedUserFileKeepsItsNameAndChangesNothing)
             box->rebuildMenu();
 
         const auto calls = loader.setStateCalls;
-        box->setSelectedId (manager->currentId, juce::sendNotificationAsync); // what Reload does
+        box->selectPresetId (manager->currentId, juce::sendNotificationAsync); // what Reload does
         EXPECT_TRUE (pumpUntil ([this] { return box->getText() == "Twinkle*"; })) << box->getText();
 
         EXPECT_EQ (loader.setStateCalls, calls);

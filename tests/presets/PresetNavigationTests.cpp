@@ -37,6 +37,44 @@ TEST_F (NavigationTest, SteppingWrapsBothWaysAndSkipsPresetsWhoseFileHasGone)
     EXPECT_EQ (manager->stepPreset (-1), 14);
 }
 
+TEST_F (NavigationTest, ArrowsAndRandomOnlyReachPresetsTheMenuLists)
+{
+    // Registered by opening it, but one level deeper than the scanned tree goes.
+    const auto deepFile = folder["a/b/c/d/Deep.td11"];
+    loader.writePreset (deepFile, 9);
+    manager->rescan();
+    const auto deep = manager->getOrAddUserPreset (deepFile)->id; // 15
+    ASSERT_TRUE (manager->isUserPresetId (deep));
+    EXPECT_FALSE (manager->isListedUserPresetId (deep));
+    EXPECT_TRUE (manager->isListedUserPresetId (10));
+    EXPECT_FALSE (manager->isListedUserPresetId (12)) << "a factory id is no user preset";
+
+    const struct { int current; int direction; int expected; } rows[] = {
+        { 14, +1, 10 }, { 10, -1, 14 },      // the deep id sits between them
+        { deep, +1, 10 }, { deep, -1, 14 },  // leaving it when it is current
+        { -1, -1, 14 }, { 4, -1, 14 },
+    };
+    for (auto& row : rows)
+    {
+        manager->currentId = row.current;
+        EXPECT_EQ (manager->stepPreset (row.direction), row.expected) << row.current << " " << row.direction;
+    }
+
+    std::set<int> seen;
+    for (int i = 0; i < 2000; ++i)
+        seen.insert (manager->randomPresetId (12));
+    EXPECT_EQ (seen, (std::set<int> { 10, 11, 13, 14 }));
+
+    // Moved to where the menu lists it, it takes part again.
+    const auto listedFile = folder["a/b/c/Deep.td11"];
+    ASSERT_TRUE (deepFile.moveFileTo (listedFile));
+    manager->rescan();
+    const auto listedId = manager->findUserPreset (listedFile)->id;
+    EXPECT_TRUE (manager->isListedUserPresetId (listedId));
+    manager->currentId = 14;
+    EXPECT_EQ (manager->stepPreset (+1), listedId);
+}
+
 TEST_F (NavigationTest, SteppingWithNothingElseAvailableGivesMinusOne)
 {
     PresetFixture::folder.get().getChildFile ("User_one.td11").deleteFile();

@@ -13,8 +13,18 @@ juce::Array<juce::File> DataFolder::searchLocations()
 
     for (auto type : { juce::File::globalApplicationsDirectory,
                        juce::File::commonApplicationDataDirectory,
-                       juce::File::commonDocumentsDirectory,
-                       juce::File::userApplicationDataDirectory,
+                       juce::File::commonDocumentsDirectory })
+        roots.add (juce::File::getSpecialLocation (type));
+
+    roots.addArray (creationLocations());
+    return roots;
+}
+
+juce::Array<juce::File> DataFolder::creationLocations()
+{
+    juce::Array<juce::File> roots;
+
+    for (auto type : { juce::File::userApplicationDataDirectory,
                        juce::File::userDocumentsDirectory,
                        juce::File::userHomeDirectory })
         roots.add (juce::File::getSpecialLocation (type));
@@ -22,18 +32,19 @@ juce::Array<juce::File> DataFolder::searchLocations()
     return roots;
 }
 
-juce::File DataFolder::locateIn (const juce::Array<juce::File>& roots, const juce::String& vendor, const juce::String& product)
+juce::File DataFolder::locateIn (const juce::Array<juce::File>& searchRoots, const juce::Array<juce::File>& creationRoots,
+                                 const juce::String& vendor, const juce::String& product)
 {
     auto folderIn = [&] (const juce::File& root)
     {
         return root == juce::File() ? juce::File() : root.getChildFile (vendor).getChildFile (product);
     };
 
-    for (auto& root : roots)
+    for (auto& root : searchRoots)
         if (auto folder = folderIn (root); folder != juce::File() && folder.isDirectory())
             return folder;
 
-    for (auto& root : roots)
+    for (auto& root : creationRoots)
         if (auto folder = folderIn (root); folder != juce::File() && createDirectoryWithRetry (folder))
             return folder;
 
@@ -50,7 +61,7 @@ juce::File DataFolder::locate (const juce::String& vendor, const juce::String& p
         return createDirectoryWithRetry (folder) ? folder : juce::File();
     }
 
-    return locateIn (searchLocations(), vendor, product);
+    return locateIn (searchLocations(), creationLocations(), vendor, product);
 }
 
 juce::File DataFolder::presetsFolderOf (const juce::File& dataFolder)
@@ -92,9 +103,9 @@ bool DataFolder::createFileWithRetry (const juce::File& file)
     return false;
 }
 
-juce::File findTandrelPresetsFolder()
+juce::File DataFolder::findPresetsFolder (const juce::String& vendor, const juce::String& product)
 {
-    return DataFolder::presetsFolderOf (DataFolder::locate ("Quorvex", "Tandrel_v1-1"));
+    return presetsFolderOf (locate (vendor, product));
 }
 
 } // namespace juce::qorv_gui

@@ -4,26 +4,39 @@ namespace juce::qorv_gui
 {
 
 /** Finds (or creates) the per-user data folder <location>/<vendor>/<product>
-    and its "Presets" folder. When the environment variable TANDREL_DATA_DIR is
+    and its "Presets" folder. The caller names the vendor and product (the
+    plug-in's own identity). When the environment variable TANDREL_DATA_DIR is
     set it replaces the search and names the data folder itself, so tests and
     portable set-ups never touch the real user folders. */
 struct DataFolder
 {
     static constexpr const char* overrideVariable = "TANDREL_DATA_DIR";
 
-    /** The special locations searched, in order. */
+    /** Where an existing data folder is looked for, in order: the shared
+        locations first (on Linux /usr, then /opt), then the user's own. */
     static juce::Array<juce::File> searchLocations();
 
-    /** The first root under which <vendor>/<product> exists, else the first
-        where it can be created; an empty File when none works. */
-    static juce::File locateIn (const juce::Array<juce::File>& roots, const juce::String& vendor, const juce::String& product);
+    /** Where a new data folder may be made: the user's own locations only, so a
+        process run as root never puts user data into a system folder. */
+    static juce::Array<juce::File> creationLocations();
 
-    /** The override folder when set, otherwise locateIn (searchLocations()). */
+    /** The first search root under which <vendor>/<product> exists, else the
+        first creation root where it can be created; an empty File when none
+        works. */
+    static juce::File locateIn (const juce::Array<juce::File>& searchRoots, const juce::Array<juce::File>& creationRoots,
+                                const juce::String& vendor, const juce::String& product);
+
+    /** The override folder when set, otherwise locateIn over the special
+        locations above. */
     static juce::File locate (const juce::String& vendor, const juce::String& product);
 
     /** dataFolder/Presets, created when missing; empty when that fails or
         dataFolder is empty. */
     static juce::File presetsFolderOf (const juce::File& dataFolder);
+
+    /** presetsFolderOf (locate (vendor, product)): empty when no data folder
+        could be found or created. */
+    static juce::File findPresetsFolder (const juce::String& vendor, const juce::String& product);
 
     /** Up to five attempts 100 ms apart. */
     static bool createDirectoryWithRetry (const juce::File& directory);
@@ -32,9 +45,5 @@ struct DataFolder
         has been asked to exit. */
     static bool createFileWithRetry (const juce::File& file);
 };
-
-/** The presets folder of this plug-in: <data folder>/Presets, honouring
-    TANDREL_DATA_DIR. Empty when no data folder could be found or created. */
-juce::File findTandrelPresetsFolder();
 
 } // namespace juce::qorv_gui

@@ -204,17 +204,45 @@ void PresetComponent::loadPreset (int id)
     manager.currentId = id;
 }
 
+bool PresetComponent::menuHolds (int id)
+{
+    for (juce::PopupMenu::MenuItemIterator it (*getRootMenu(), true); it.next();)
+        if (it.getItem().itemID == id)
+            return true;
+
+    return false;
+}
+
 void PresetComponent::selectPresetId (int id, juce::NotificationType notification)
 {
-    auto inMenu = false;
+    // Deferred as a whole: selecting now and loading on a later message would
+    // let a refresh in between (the editor thread's first one, a modified mark
+    // arriving) replace the shown text, and the load would find nothing selected.
+    if (notification == juce::sendNotificationAsync)
+    {
+        juce::MessageManager::callAsync ([safeThis = juce::Component::SafePointer<PresetComponent> (this), id]
+        {
+            if (auto* self = safeThis.getComponent())
+                self->selectPresetId (id, juce::sendNotificationSync);
+        });
+        return;
+    }
 
-    for (juce::PopupMenu::MenuItemIterator it (*getRootMenu(), true); it.next() && ! inMenu;)
-        inMenu = it.getItem().itemID == id;
-
-    if (! inMenu)
+    if (! menuHolds (id))
         refreshFromDisk();
 
-    setSelectedId (id, notification);
+    if (menuHolds (id))
+    {
+        setSelectedId (id, notification);
+        return;
+    }
+
+    // Selecting an id without an item would select nothing and load nothing.
+    if (id >= PresetManager::firstPresetId && notification != juce::dontSendNotification)
+    {
+        loadPreset (id);
+        updateShownPreset();
+    }
 }
 
 void PresetComponent::refreshFromDisk()

@@ -69,7 +69,10 @@ public:
     void launchUnpackPresetPack();
 
     /** Selects a preset id, first relisting the menu when it does not hold the
-        id yet (a file registered since the last refresh). */
+        id yet (a file registered since the last refresh). A preset that no item
+        can carry (a file deeper than the menu lists, made current by opening or
+        saving it) is loaded directly, so the selection never silently does
+        nothing. The arrows, Reload and Random all select through here. */
     void selectPresetId (int id, juce::NotificationType notification);
 
     /** Relists the user tree, rebuilds the menu and refreshes the text: the
@@ -104,6 +107,7 @@ private:
     };
 
     void showModifiedMark (bool isModified);
+    bool menuHolds (int id);
     void loadPreset (int id);
     void launch (OwnedChooser& chooser, int chooserFlags, std::function<void (PresetComponent&, const juce::File&)> outcome);
     OwnedChooser makeChooser (const juce::String& title, const juce::String& extensionToUse) const;

@@ -124,12 +124,13 @@ int PresetManager::stepPreset (int direction) const
     if (direction == 0)
         return -1;
 
-    auto isAvailable = [this] (int id) { return factoryPresets.count (id) > 0 || isUserPresetId (id); };
+    const auto listed = listedUserPresetIds();
+    auto isAvailable = [this, &listed] (int id) { return factoryPresets.count (id) > 0 || listed.count (id) > 0; };
 
     // Without anything to land on, the walk below would never meet currentId
     // again when that lies outside the id range.
     const auto anyAvailable = std::any_of (factoryPresets.begin(), factoryPresets.end(), [&] (auto& p) { return p.first != currentId; })
-                           || std::any_of (userPresets.begin(), userPresets.end(), [&] (auto& p) { return p.first != currentId && isUserPresetId (p.first); });
+                           || std::any_of (listed.begin(), listed.end(), [&] (int id) { return id != currentId; });
 
     if (! anyAvailable)
         return -1;
@@ -166,8 +167,8 @@ int PresetManager::randomPresetId (int excludedId)
         if (id != excludedId)
             candidates.push_back (id);
 
-    for (auto& [id, preset] : userPresets)
-        if (id != excludedId && isUserPresetId (id))
+    for (auto id : listedUserPresetIds())
+        if (id != excludedId)
             candidates.push_back (id);
 
     if (candidates.size() < 2)
@@ -183,6 +184,32 @@ bool PresetManager::isUserPresetId (int id) const
     return it != userPresets.end()
         && it->second.file.getFullPathName().isNotEmpty()
         && it->second.file.existsAsFile();
+}
+
+bool PresetManager::isListedUserPresetId (int id) const
+{
+    const juce::ScopedLock sl (getLock());
+    return listedUserPresetIds().count (id) > 0;
+}
+
+std::set<int> PresetManager::listedUserPresetIds() const
+{
+    std::set<int> ids;
+
+    std::function<void (const UserFolder&)> collect = [&] (const UserFolder& folder)
+    {
+        for (auto* preset : folder.presets)
+            if (isUserPresetId (preset->id))
+                ids.insert (preset->id);
+
+        for (auto* sub : folder.subfolders)
+            collect (*sub);
+    };
+
+    if (rootFolder != nullptr)
+        collect (*rootFolder);
+
+    return ids;
 }
 
 PresetManager::UserPreset& PresetManager::getUserPreset (int id)

@@ -69,10 +69,15 @@ public:
     juce::String getLoadedPresetReference() const;
 
     //==============================================================================
-    // Navigation
+    // Navigation. The arrows and Random go through what the browser's menu can
+    // list: factory presets and the user presets of the scanned tree. A file
+    // registered deeper than the tree goes (opened or saved there) is never
+    // landed on, although it can be current.
     int stepPreset (int direction) const;
     int randomPresetId (int excludedId);
     bool isUserPresetId (int id) const;
+    /** A user preset of the scanned tree whose file is still there. */
+    bool isListedUserPresetId (int id) const;
     /** The record of a known user id; an empty record (id -1) for unknown ids. */
     UserPreset& getUserPreset (int id);
     FactoryPreset* findFactoryPreset (int id);
@@ -159,6 +164,7 @@ public:
 
 private:
     void makeUserPresetCurrent (UserPreset& preset);
+    std::set<int> listedUserPresetIds() const;
 
     std::mt19937 randomEngine;
     UserPreset missingPreset;
