@@ -20,8 +20,8 @@ class ModelTree : private detail::ModelTreeUndoHolder,
 public:
     static inline const juce::Identifier treeType { "Td11" };
 
-    ModelTree (juce::AudioProcessor& processor, juce::AudioProcessorValueTreeState::ParameterLayout layout)
-        : juce::AudioProcessorValueTreeState (processor, &(detail::ModelTreeUndoHolder::undoManager), treeType, std::move (layout))
+    ModelTree (juce::AudioProcessor& owner, juce::AudioProcessorValueTreeState::ParameterLayout layout)
+        : juce::AudioProcessorValueTreeState (owner, &(detail::ModelTreeUndoHolder::undoManager), treeType, std::move (layout))
     {
     }
 
