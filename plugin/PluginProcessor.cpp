@@ -12,8 +12,6 @@ const juce::Identifier productVersionProperty { "ProductVersion" };
 const juce::Identifier loadedPresetProperty { "LoadedPreset" };
 const juce::Identifier loadedPresetModifiedProperty { "LoadedPresetModified" };
 const juce::Identifier parameterValueProperty { "value" };
-
-const juce::String pluginCode { "Td11" };
 } // namespace
 
 PluginProcessor::BusesProperties PluginProcessor::makeBusesProperties()
@@ -32,7 +30,7 @@ PluginProcessor::PluginProcessor (const juce::File& presetsFolder)
     : juce::AudioProcessor (makeBusesProperties()),
       juce::qorv_gui::PresetManager::PresetLoader(),
       modelTree (*this, createParameterLayout()),
-      presetManager (*this, pluginCode, presetsFolder)
+      presetManager (*this, ProductIdentity::code, presetsFolder)
 {
     // The loader base is built before the model tree exists; it records preset
     // loads in the tree's own history.
@@ -183,9 +181,9 @@ void PluginProcessor::getState (juce::MemoryBlock& destination, bool includePres
 {
     auto copy = modelTree.copyState();
 
-    copy.setProperty (companyNameProperty, "Quorvex", nullptr);
-    copy.setProperty (productNameProperty, "Tandrel", nullptr);
-    copy.setProperty (productVersionProperty, "1.1.3", nullptr);
+    copy.setProperty (companyNameProperty, ProductIdentity::vendor(), nullptr);
+    copy.setProperty (productNameProperty, ProductIdentity::nameWithoutVersion(), nullptr);
+    copy.setProperty (productVersionProperty, ProductIdentity::version(), nullptr);
 
     if (includePresetInfo)
     {

@@ -2,6 +2,8 @@
 // the look can be reviewed at a glance. Usage: tandrel-toolkit-sheet [output.png]
 // (default docs/toolkit.png). Run it under a display, e.g. xvfb-run.
 
+#include "ProductIdentity.h"
+
 #include <qorv_gui/qorv_gui.h>
 #include <BinaryData.h>
 
@@ -98,7 +100,8 @@ int main (int argc, char** argv)
     Sheet sheet (lf);
 
     sheet.row ("TitleLabels", 44);
-    TitleLabels title ("Quorvex", juce::URL ("https://quorvex.com"), "Tandrel_v1-1-3", juce::URL ("https://quorvex.com/tandrel"), lf);
+    TitleLabels title (ProductIdentity::vendor(), juce::URL ("https://quorvex.com"), ProductIdentity::nameWithFullVersion(),
+                       juce::URL ("https://quorvex.com/tandrel"), lf);
     sheet.place (title, 540, 40);
 
     sheet.row ("HyperlinkLabelRow", 36);
