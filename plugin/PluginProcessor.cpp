@@ -294,12 +294,10 @@ void PluginProcessor::updateValueLabel (ParamKind kind, int stage)
     switch (kind)
     {
         case ParamKind::nSegs:
+        case ParamKind::segSize:
         case ParamKind::segMix:
         case ParamKind::mode:
             text = engineValueText (engine, { kind, stage });
-            break;
-        case ParamKind::segSize:
-            text = engineValueText (engine, { kind, stage }).replace ("<microseconds>", juce::CharPointer_UTF8 ("\xc2\xb5s"));
             break;
         case ParamKind::tone:
             // All three tone filters hold the same value; stage 1 speaks for them.
