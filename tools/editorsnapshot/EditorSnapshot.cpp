@@ -8,8 +8,7 @@
 
 #include "PluginEditor.h"
 #include "PluginProcessor.h"
-
-#include <iostream>
+#include "../common/PngFile.h"
 
 int main (int argc, char** argv)
 {
@@ -28,14 +27,5 @@ int main (int argc, char** argv)
         snapshot = editor->createComponentSnapshot (editor->getLocalBounds(), true, 1.0f);
     }
 
-    output.getParentDirectory().createDirectory();
-    output.deleteFile();
-    juce::FileOutputStream stream (output);
-    if (! stream.openedOk() || ! juce::PNGImageFormat().writeImageToStream (snapshot, stream))
-    {
-        std::cerr << "could not write " << output.getFullPathName() << "\n";
-        return 1;
-    }
-    std::cout << "wrote " << output.getFullPathName() << " (" << snapshot.getWidth() << " x " << snapshot.getHeight() << ")\n";
-    return 0;
+    return writePngFile (snapshot, output) ? 0 : 1;
 }

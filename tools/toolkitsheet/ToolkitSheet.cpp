@@ -3,11 +3,10 @@
 // (default docs/toolkit.png). Run it under a display, e.g. xvfb-run.
 
 #include "ProductIdentity.h"
+#include "../common/PngFile.h"
 
 #include <qorv_gui/qorv_gui.h>
 #include <BinaryData.h>
-
-#include <iostream>
 
 using namespace juce::qorv_gui;
 
@@ -282,15 +281,5 @@ int main (int argc, char** argv)
         sheet.place (strips, 540, 48);
     }
 
-    const auto result = sheet.finish();
-    output.getParentDirectory().createDirectory();
-    output.deleteFile();
-    juce::FileOutputStream stream (output);
-    if (! stream.openedOk() || ! juce::PNGImageFormat().writeImageToStream (result, stream))
-    {
-        std::cerr << "could not write " << output.getFullPathName() << "\n";
-        return 1;
-    }
-    std::cout << "wrote " << output.getFullPathName() << "\n";
-    return 0;
+    return writePngFile (sheet.finish(), output) ? 0 : 1;
 }
