@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ParameterLayout.h"
+#include "ProductIdentity.h"
 
 namespace detail
 {
@@ -18,10 +19,10 @@ class ModelTree : private detail::ModelTreeUndoHolder,
                   public juce::AudioProcessorValueTreeState
 {
 public:
-    static inline const juce::Identifier treeType { "Td11" };
+    static inline const juce::Identifier treeType { ProductIdentity::code };
 
-    ModelTree (juce::AudioProcessor& processor, juce::AudioProcessorValueTreeState::ParameterLayout layout)
-        : juce::AudioProcessorValueTreeState (processor, &(detail::ModelTreeUndoHolder::undoManager), treeType, std::move (layout))
+    ModelTree (juce::AudioProcessor& owner, juce::AudioProcessorValueTreeState::ParameterLayout layout)
+        : juce::AudioProcessorValueTreeState (owner, &(detail::ModelTreeUndoHolder::undoManager), treeType, std::move (layout))
     {
     }
 

@@ -1,5 +1,6 @@
 #include "PluginEditor.h"
 #include "PluginProcessor.h"
+#include "ProductIdentity.h"
 #include "SiteLinks.h"
 
 using namespace juce::qorv_gui;
@@ -23,7 +24,7 @@ PluginEditor::PluginEditor (PluginProcessor& p)
       juce::Thread ("TandrelEditorThread"),
       processor (p),
       controls (lookAndFeel),
-      title ("Quorvex", SiteLinks::company(), "Tandrel_v1-1-3", SiteLinks::product(), lookAndFeel),
+      title (ProductIdentity::vendor(), SiteLinks::company(), ProductIdentity::nameWithFullVersion(), SiteLinks::product(), lookAndFeel),
       notification (lookAndFeel.mainFont, lookAndFeel.textColour, juce::Justification::topLeft),
       controlBar (lookAndFeel, p.getPresetManager(), this, SiteLinks::presets()),
       hintLine (lookAndFeel),

@@ -12,8 +12,6 @@ const juce::Identifier productVersionProperty { "ProductVersion" };
 const juce::Identifier loadedPresetProperty { "LoadedPreset" };
 const juce::Identifier loadedPresetModifiedProperty { "LoadedPresetModified" };
 const juce::Identifier parameterValueProperty { "value" };
-
-const juce::String pluginCode { "Td11" };
 } // namespace
 
 PluginProcessor::BusesProperties PluginProcessor::makeBusesProperties()
@@ -32,7 +30,7 @@ PluginProcessor::PluginProcessor (const juce::File& presetsFolder)
     : juce::AudioProcessor (makeBusesProperties()),
       juce::qorv_gui::PresetManager::PresetLoader(),
       modelTree (*this, createParameterLayout()),
-      presetManager (*this, pluginCode, presetsFolder)
+      presetManager (*this, ProductIdentity::code, presetsFolder)
 {
     // The loader base is built before the model tree exists; it records preset
     // loads in the tree's own history.
@@ -178,9 +176,9 @@ void PluginProcessor::getState (juce::MemoryBlock& destination, bool includePres
 {
     auto copy = modelTree.copyState();
 
-    copy.setProperty (companyNameProperty, "Quorvex", nullptr);
-    copy.setProperty (productNameProperty, "Tandrel", nullptr);
-    copy.setProperty (productVersionProperty, "1.1.3", nullptr);
+    copy.setProperty (companyNameProperty, ProductIdentity::vendor(), nullptr);
+    copy.setProperty (productNameProperty, ProductIdentity::nameWithoutVersion(), nullptr);
+    copy.setProperty (productVersionProperty, ProductIdentity::version(), nullptr);
 
     if (includePresetInfo)
     {
@@ -291,12 +289,10 @@ void PluginProcessor::updateValueLabel (ParamKind kind, int stage)
     switch (kind)
     {
         case ParamKind::nSegs:
+        case ParamKind::segSize:
         case ParamKind::segMix:
         case ParamKind::mode:
             text = engineValueText (engine, { kind, stage });
-            break;
-        case ParamKind::segSize:
-            text = engineValueText (engine, { kind, stage }).replace ("<microseconds>", juce::CharPointer_UTF8 ("\xc2\xb5s"));
             break;
         case ParamKind::tone:
             // All three tone filters hold the same value; stage 1 speaks for them.

@@ -3,6 +3,7 @@
 #include "ModelTree.h"
 #include "Engine.h"
 #include "LabelRefreshQueue.h"
+#include "ProductIdentity.h"
 
 #include <qorv_gui/qorv_gui.h>
 
@@ -28,7 +29,7 @@ public:
     ~PluginProcessor() override;
 
     //==============================================================================
-    const juce::String getName() const override { return "Tandrel_v1-1"; }
+    const juce::String getName() const override { return ProductIdentity::name(); }
     bool isBusesLayoutSupported (const BusesLayout& layouts) const override;
 
     void prepareToPlay (double sampleRate, int maximumBlockSize) override;

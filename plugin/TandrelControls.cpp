@@ -1,14 +1,14 @@
 #include "TandrelControls.h"
 
-TandrelControls::TandrelControls (juce::qorv_gui::LookAndFeel& lookAndFeel)
-    : modeSuite (lookAndFeel),
-      toneSuite (lookAndFeel, juce::Slider::LinearHorizontal)
+TandrelControls::TandrelControls (juce::qorv_gui::LookAndFeel& lf)
+    : modeSuite (lf),
+      toneSuite (lf, juce::Slider::LinearHorizontal)
 {
     modeSuite.addAndMakeVisibleTo (*this);
     toneSuite.addAndMakeVisibleTo (*this);
 
     for (int stage = 0; stage < 3; ++stage)
-        addAndMakeVisible (stageControls.add (new TandrelStageControls (lookAndFeel)));
+        addAndMakeVisible (stageControls.add (new TandrelStageControls (lf)));
 }
 
 void TandrelControls::resized()

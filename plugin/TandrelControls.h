@@ -7,7 +7,7 @@
 class TandrelControls : public juce::Component
 {
 public:
-    explicit TandrelControls (juce::qorv_gui::LookAndFeel& lookAndFeel);
+    explicit TandrelControls (juce::qorv_gui::LookAndFeel& lf);
 
     juce::qorv_gui::ToggleButtonSuite modeSuite;
     juce::qorv_gui::SliderSuite toneSuite;

@@ -2,13 +2,13 @@
 
 using namespace juce::qorv_gui;
 
-TandrelStageControls::TandrelStageControls (LookAndFeel& lookAndFeel)
-    : panelColour (lookAndFeel.textColour),
-      grid (lookAndFeel, { (int) SuiteKind::indicatorLight, (int) SuiteKind::horizontalSlider,
+TandrelStageControls::TandrelStageControls (LookAndFeel& lf)
+    : panelColour (lf.textColour),
+      grid (lf, { (int) SuiteKind::indicatorLight, (int) SuiteKind::horizontalSlider,
                            (int) SuiteKind::horizontalSlider, (int) SuiteKind::horizontalSlider })
 {
     // State 2: the stage was just muted by a click on its light.
-    const auto accent = lookAndFeel.accentColour;
+    const auto accent = lf.accentColour;
     const auto dimmedAlpha = (juce::uint8) juce::jmin (255, juce::roundToInt (accent.getAlpha() * 0.6f));
     getLightSuite().getLight().stateColours.add (accent.withAlpha (dimmedAlpha));
 

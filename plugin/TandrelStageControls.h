@@ -10,7 +10,7 @@ class TandrelStageControls : public juce::Component
 public:
     static constexpr int lightSuite = 0, nSegsSuite = 1, segSizeSuite = 2, segMixSuite = 3;
 
-    explicit TandrelStageControls (juce::qorv_gui::LookAndFeel& lookAndFeel);
+    explicit TandrelStageControls (juce::qorv_gui::LookAndFeel& lf);
 
     juce::qorv_gui::LabeledSuiteGrid& getGrid() noexcept { return grid; }
     juce::qorv_gui::IndicatorLightSuite& getLightSuite() const;

@@ -1,5 +1,7 @@
 #include "qorv_gui.h"
 
+#include "text/NumberText.cpp"
+
 #include "lookandfeel/TrianglePaths.cpp"
 #include "lookandfeel/LookAndFeel.cpp"
 #include "widgets/BasicLabel.cpp"
@@ -14,7 +16,6 @@
 #include "widgets/MouseoverTextButton.cpp"
 #include "widgets/IndicatorLight.cpp"
 #include "suites/LabeledSuite.cpp"
-#include "suites/NumberText.cpp"
 #include "suites/SliderSuite.cpp"
 #include "suites/ToggleButtonSuite.cpp"
 #include "suites/IndicatorLightSuite.cpp"

@@ -28,6 +28,7 @@
 
 #include "interfaces/LabelUpdater.h"
 #include "interfaces/UserValueUpdater.h"
+#include "text/NumberText.h"
 
 #include <atomic>
 #include <map>
@@ -50,7 +51,6 @@
 #include "widgets/IndicatorLight.h"
 #include "suites/SuiteKind.h"
 #include "suites/LabeledSuite.h"
-#include "suites/NumberText.h"
 #include "suites/SliderSuite.h"
 #include "suites/ToggleButtonSuite.h"
 #include "suites/IndicatorLightSuite.h"

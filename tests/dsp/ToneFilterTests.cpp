@@ -166,11 +166,18 @@ TEST (ToneFilter, ZeroChannelsFilterNothing)
     ToneFilter filter;
     filter.prepareLocked (specFor (44100.0, 0));
     EXPECT_EQ (filter.getChannelCount(), 0);
+
+    // No audio passes, but the filter keeps time: a tone change ramps the gain
+    // block by block, and the coefficients follow it.
+    filter.tone.value = 30.0f;
     juce::AudioBuffer<float> none (0, 64);
     juce::dsp::AudioBlock<float> b (none);
     filter.process (b, b);
+    EXPECT_EQ (filter.gain.getRamp().remaining, 3308 - 64);
     filter.updateCoefficients (64);
-    SUCCEED();
+    EXPECT_EQ (filter.gain.getRamp().remaining, 3308 - 128);
+    EXPECT_TRUE (filter.isActive());
+    EXPECT_TRUE (coefficientsMatch (filter, 12300.0f, 0.9f, filter.getCachedValues()[2], 44100.0f));
 }
 
 TEST (ToneFilter, RepeatingTheSameToneDoesNotRestartTheRamp)

@@ -85,6 +85,12 @@ TEST_F (EditorFixture, NarrowControlBarShowsOnlyUndoAndRedo)
         EXPECT_EQ (c->getWidth(), 0);
 }
 
+TEST_F (EditorFixture, TitleNamesVendorAndProductWithItsVersion)
+{
+    EXPECT_EQ (editor->getTitle().getCompanyLabel().getButtonText(), "Quorvex");
+    EXPECT_EQ (editor->getTitle().getProductLabel().getButtonText(), "Tandrel v1.1.3");
+}
+
 TEST_F (EditorFixture, BindsTwentyTwoComponentsAndShowsTheProcessorsTexts)
 {
     EXPECT_EQ (editor->getComponentSuites().size(), 22u);

@@ -22,7 +22,8 @@ TEST_F (ButtonTest, IconButtonDarkensOnHoverAndPressAndFadesWhenDisabled)
         juce::uint32 expected;
     };
 
-    IconButton button (BinaryData::undo_svg, (size_t) BinaryData::undo_svgSize, juce::Colour (0xff9acd32), "UndoButton");
+    const auto undo = gui_test::iconData ("undo.svg");
+    IconButton button (undo.getData(), undo.getSize(), juce::Colour (0xff9acd32), "UndoButton");
     button.setSize (44, 44);
 
     for (const auto& c : { StateCase { "normal", juce::Button::buttonNormal, true, 0xff9acd32 },
@@ -40,15 +41,11 @@ TEST_F (ButtonTest, IconButtonDarkensOnHoverAndPressAndFadesWhenDisabled)
 
 TEST_F (ButtonTest, EveryIconResourceParsesAndIsDrawnInOpaqueBlackOnly)
 {
-    const std::pair<const char*, int> icons[] = {
-        { BinaryData::new_svg, BinaryData::new_svgSize },       { BinaryData::randomPreset_svg, BinaryData::randomPreset_svgSize },
-        { BinaryData::redo_svg, BinaryData::redo_svgSize },     { BinaryData::reload_svg, BinaryData::reload_svgSize },
-        { BinaryData::undo_svg, BinaryData::undo_svgSize },
-    };
-
-    for (const auto& [data, size] : icons)
+    for (const auto* name : { "new.svg", "randomPreset.svg", "redo.svg", "reload.svg", "undo.svg" })
     {
-        auto drawable = juce::Drawable::createFromImageData (data, (size_t) size);
+        SCOPED_TRACE (name);
+        const auto icon = gui_test::iconData (name);
+        auto drawable = juce::Drawable::createFromImageData (icon.getData(), icon.getSize());
         ASSERT_NE (nullptr, drawable);
         juce::Image image (juce::Image::ARGB, 22, 22, true);
         {
@@ -60,7 +57,7 @@ TEST_F (ButtonTest, EveryIconResourceParsesAndIsDrawnInOpaqueBlackOnly)
         EXPECT_GT (gui_test::countPixels (image, [] (juce::Colour c) { return c.getAlpha() > 200; }), 40);
         EXPECT_EQ (0, gui_test::countPixels (image, [] (juce::Colour c) { return c.getAlpha() > 0 && (c.getRed() | c.getGreen() | c.getBlue()) > 8; }));
 
-        IconButton button (data, (size_t) size, juce::Colours::black, "Icon");
+        IconButton button (icon.getData(), icon.getSize(), juce::Colours::black, "Icon");
         button.setSize (22, 22);
         button.setEnabled (false);
         EXPECT_EQ (153, gui_test::mostOpaquePixel (render (button)).getAlpha());

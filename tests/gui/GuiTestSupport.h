@@ -3,7 +3,6 @@
 #include "StubAudioProcessor.h"
 
 #include <qorv_gui/qorv_gui.h>
-#include <BinaryData.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -20,6 +19,16 @@ inline juce::Image render (juce::Component& component)
     juce::Graphics g (image);
     component.paintEntireComponent (g, true);
     return image;
+}
+
+/** One of the control bar's icons, read from the source tree: the toolkit is
+    tested on its own, without the plug-in's embedded resources. */
+inline juce::MemoryBlock iconData (const char* fileName)
+{
+    juce::MemoryBlock data;
+    const auto file = juce::File (TANDREL_SOURCE_DIR).getChildFile ("resources/icons").getChildFile (fileName);
+    EXPECT_TRUE (file.loadFileAsData (data)) << file.getFullPathName();
+    return data;
 }
 
 inline juce::String hex (juce::Colour c)

@@ -59,7 +59,9 @@ TEST_P (HostedPluginTest, PresentsItsIdentity)
     EXPECT_EQ (description.name, "Tandrel_v1-1");
     EXPECT_EQ (description.manufacturerName, "Quorvex");
     if (GetParam() == PluginFormatKind::vst3) // LV2 carries no version string
+    {
         EXPECT_EQ (description.version, "1.1.3");
+    }
     EXPECT_FALSE (description.isInstrument);
     EXPECT_FALSE (plugin->acceptsMidi());
     EXPECT_FALSE (plugin->producesMidi());
@@ -91,7 +93,9 @@ TEST_P (HostedPluginTest, ListsElevenParametersInOrderWithTheirDefaults)
         EXPECT_EQ (parameter->getName (64), expected.name) << "parameter " << i;
         EXPECT_NEAR (parameter->getValue(), expected.defaultNormalised, 1.0e-5f) << expected.name;
         if (juce::String (expected.name) == "Mode")
+        {
             EXPECT_EQ (parameter->getCurrentValueAsText(), "Series");
+        }
     }
 }
 
@@ -204,7 +208,7 @@ TEST_P (HostedPluginTest, ProcessesTheSameSamplesAsTheProcessorDrivenDirectly)
 }
 
 INSTANTIATE_TEST_SUITE_P (BuiltBundles, HostedPluginTest, ::testing::Values (PluginFormatKind::vst3, PluginFormatKind::lv2),
-                          [] (const auto& info) { return std::string (tandrel::test::formatName (info.param)); });
+                          [] (const auto& testInfo) { return std::string (tandrel::test::formatName (testInfo.param)); });
 
 TEST (HostedVst3, ItsOneProgramHasAName)
 {

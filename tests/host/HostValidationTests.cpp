@@ -302,4 +302,4 @@ TEST_P (HostValidation, ResetInTheMiddleOfPlayingStartsAfresh)
 }
 
 INSTANTIATE_TEST_SUITE_P (BuiltBundles, HostValidation, ::testing::Values (PluginFormatKind::vst3, PluginFormatKind::lv2),
-                          [] (const auto& info) { return std::string (tandrel::test::formatName (info.param)); });
+                          [] (const auto& testInfo) { return std::string (tandrel::test::formatName (testInfo.param)); });

@@ -46,5 +46,5 @@ TEST_P (FuzzCorpusReplay, EveryFilePassesTheTargetsChecks)
 }
 
 INSTANTIATE_TEST_SUITE_P (Corpora, FuzzCorpusReplay, ::testing::ValuesIn (corpusTargets),
-                          [] (const auto& info) { return std::string (info.param.name); });
+                          [] (const auto& testInfo) { return std::string (testInfo.param.name); });
 } // namespace

@@ -46,6 +46,14 @@ TEST (ProcessorLifecycle, AcceptsOnlyEqualMonoOrStereoLayouts)
             << row.in.getDescription() << " -> " << row.out.getDescription();
 }
 
+TEST (ProcessorLifecycle, PresentsTheProductsIdentity)
+{
+    PluginProcessor processor;
+    EXPECT_EQ (processor.getName(), "Tandrel_v1-1");
+    EXPECT_EQ (processor.getModelTree().state.getType().toString(), "Td11");
+    EXPECT_EQ (processor.getPresetManager().extension, ".td11");
+}
+
 TEST (ProcessorLifecycle, FreshInstanceHasDefaultsAndNothingToUndo)
 {
     PluginProcessor processor;

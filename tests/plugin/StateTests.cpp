@@ -143,7 +143,9 @@ TEST (State, WithoutTheReferenceOnlyProductPropertiesAreWrittenEvenAfterABlobCar
     {
         PluginProcessor processor;
         if (afterBlob)
+        {
             ASSERT_TRUE (processor.setState (withReference.getData(), (int) withReference.getSize()));
+        }
 
         juce::MemoryBlock blob;
         processor.getState (blob, false);

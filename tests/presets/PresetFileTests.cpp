@@ -91,7 +91,9 @@ TEST_F (PresetFileTest, MissingEmptyAndDirectoryPathsFailCleanly)
         SCOPED_TRACE (file.getFullPathName());
         EXPECT_FALSE (loader.loadFromFile (file));
         if (file != empty)
+        {
             EXPECT_FALSE (loader.saveToFile (file));
+        }
         EXPECT_EQ (loader.value ("a"), 3);
         EXPECT_TRUE (loader.history.canUndo());
     }

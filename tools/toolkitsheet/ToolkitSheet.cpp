@@ -2,10 +2,11 @@
 // the look can be reviewed at a glance. Usage: tandrel-toolkit-sheet [output.png]
 // (default docs/toolkit.png). Run it under a display, e.g. xvfb-run.
 
+#include "ProductIdentity.h"
+#include "../common/PngFile.h"
+
 #include <qorv_gui/qorv_gui.h>
 #include <BinaryData.h>
-
-#include <iostream>
 
 using namespace juce::qorv_gui;
 
@@ -98,7 +99,8 @@ int main (int argc, char** argv)
     Sheet sheet (lf);
 
     sheet.row ("TitleLabels", 44);
-    TitleLabels title ("Quorvex", juce::URL ("https://quorvex.com"), "Tandrel_v1-1-3", juce::URL ("https://quorvex.com/tandrel"), lf);
+    TitleLabels title (ProductIdentity::vendor(), juce::URL ("https://quorvex.com"), ProductIdentity::nameWithFullVersion(),
+                       juce::URL ("https://quorvex.com/tandrel"), lf);
     sheet.place (title, 540, 40);
 
     sheet.row ("HyperlinkLabelRow", 36);
@@ -279,15 +281,5 @@ int main (int argc, char** argv)
         sheet.place (strips, 540, 48);
     }
 
-    const auto result = sheet.finish();
-    output.getParentDirectory().createDirectory();
-    output.deleteFile();
-    juce::FileOutputStream stream (output);
-    if (! stream.openedOk() || ! juce::PNGImageFormat().writeImageToStream (result, stream))
-    {
-        std::cerr << "could not write " << output.getFullPathName() << "\n";
-        return 1;
-    }
-    std::cout << "wrote " << output.getFullPathName() << "\n";
-    return 0;
+    return writePngFile (sheet.finish(), output) ? 0 : 1;
 }

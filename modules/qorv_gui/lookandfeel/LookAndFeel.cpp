@@ -1,4 +1,4 @@
-#include <BinaryData.h>
+#include <QorvGuiFonts.h>
 #include <stdexcept>
 
 namespace juce::qorv_gui
@@ -10,15 +10,15 @@ namespace
 // initialisation, so that nothing touches the font engine before JUCE is up.
 juce::Typeface::Ptr sourceCodeProTypeface()
 {
-    static const auto typeface = juce::Typeface::createSystemTypefaceFor (BinaryData::SourceCodeProBold_ttf,
-                                                                          BinaryData::SourceCodeProBold_ttfSize);
+    static const auto typeface = juce::Typeface::createSystemTypefaceFor (QorvGuiFonts::SourceCodeProBold_ttf,
+                                                                          QorvGuiFonts::SourceCodeProBold_ttfSize);
     return typeface;
 }
 
 juce::Typeface::Ptr courierPrimeTypeface()
 {
-    static const auto typeface = juce::Typeface::createSystemTypefaceFor (BinaryData::CourierPrimeBold_ttf,
-                                                                          BinaryData::CourierPrimeBold_ttfSize);
+    static const auto typeface = juce::Typeface::createSystemTypefaceFor (QorvGuiFonts::CourierPrimeBold_ttf,
+                                                                          QorvGuiFonts::CourierPrimeBold_ttfSize);
     return typeface;
 }
 

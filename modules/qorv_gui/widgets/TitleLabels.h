@@ -6,7 +6,7 @@ namespace juce::qorv_gui
 /** The editor's title line: the company link in the title font and accent colour,
     followed by the product link in the subtitle font and highlight colour. The
     product title is shown with "_" as spaces and "-" as points, so
-    "Tandrel_v1-1-3" reads "Tandrel v1.1.3". */
+    "Name_v2-0-1" reads "Name v2.0.1". */
 class TitleLabels : public juce::Component
 {
 public:
