@@ -17,7 +17,39 @@ thread_local std::size_t deallocationCount = 0;
 // the guarded section, where allocating is allowed again.
 thread_local bool forbidden = false;
 thread_local tandrel::test::HeapOffence offence;
+} // namespace
 
+namespace tandrel::test
+{
+ScopedAllocationCounter::ScopedAllocationCounter()
+    : allocationsAtStart (allocationCount), deallocationsAtStart (deallocationCount), wasCounting (counting)
+{
+    counting = true;
+}
+
+ScopedAllocationCounter::~ScopedAllocationCounter() { counting = wasCounting; }
+
+std::size_t ScopedAllocationCounter::allocations() const noexcept { return allocationCount - allocationsAtStart; }
+std::size_t ScopedAllocationCounter::deallocations() const noexcept { return deallocationCount - deallocationsAtStart; }
+
+namespace detail
+{
+void setHeapForbidden (bool shouldForbid) noexcept { forbidden = shouldForbid; }
+bool isHeapForbidden() noexcept { return forbidden; }
+HeapOffence takeHeapOffence() noexcept
+{
+    const auto first = offence;
+    offence = {};
+    return first;
+}
+} // namespace detail
+} // namespace tandrel::test
+
+#if ! defined(__SANITIZE_ADDRESS__) && ! defined(__SANITIZE_THREAD__)
+// A sanitizer brings its own operator new: the counting ones below, and the
+// helpers they use, are left out of such a build.
+namespace
+{
 void noteHeapCall (bool isAllocation, std::size_t size) noexcept
 {
     if (counting)
@@ -63,33 +95,6 @@ void release (void* p) noexcept
 }
 } // namespace
 
-namespace tandrel::test
-{
-ScopedAllocationCounter::ScopedAllocationCounter()
-    : allocationsAtStart (allocationCount), deallocationsAtStart (deallocationCount), wasCounting (counting)
-{
-    counting = true;
-}
-
-ScopedAllocationCounter::~ScopedAllocationCounter() { counting = wasCounting; }
-
-std::size_t ScopedAllocationCounter::allocations() const noexcept { return allocationCount - allocationsAtStart; }
-std::size_t ScopedAllocationCounter::deallocations() const noexcept { return deallocationCount - deallocationsAtStart; }
-
-namespace detail
-{
-void setHeapForbidden (bool shouldForbid) noexcept { forbidden = shouldForbid; }
-bool isHeapForbidden() noexcept { return forbidden; }
-HeapOffence takeHeapOffence() noexcept
-{
-    const auto first = offence;
-    offence = {};
-    return first;
-}
-} // namespace detail
-} // namespace tandrel::test
-
-#if ! defined(__SANITIZE_ADDRESS__) && ! defined(__SANITIZE_THREAD__)
 void* operator new (std::size_t size) { return allocate (size); }
 void* operator new[] (std::size_t size) { return allocate (size); }
 void* operator new (std::size_t size, const std::nothrow_t&) noexcept
