@@ -217,7 +217,13 @@ TEST (HostedVst3, ItsOneProgramHasAName)
     auto plugin = tandrel::test::loadBuiltPlugin (PluginFormatKind::vst3, 44100.0, 512, error);
     ASSERT_NE (plugin, nullptr) << error;
 
-    auto* component = static_cast<Steinberg::Vst::IComponent*> (plugin->getPlatformSpecificData());
+    struct ComponentOf : juce::ExtensionsVisitor
+    {
+        void visitVST3Client (const VST3Client& client) override { component = client.getIComponentPtr(); }
+        Steinberg::Vst::IComponent* component = nullptr;
+    } visitor;
+    plugin->getExtensions (visitor);
+    auto* component = visitor.component;
     ASSERT_NE (component, nullptr);
     Steinberg::Vst::IUnitInfo* units = nullptr;
     ASSERT_EQ (component->queryInterface (Steinberg::Vst::IUnitInfo_iid, (void**) &units), Steinberg::kResultOk);
