@@ -22,7 +22,7 @@ PluginProcessor::BusesProperties PluginProcessor::makeBusesProperties()
 }
 
 PluginProcessor::PluginProcessor()
-    : PluginProcessor (juce::qorv_gui::DataFolder::findPresetsFolder (JucePlugin_Manufacturer, JucePlugin_Name))
+    : PluginProcessor (juce::qorv_gui::DataFolder::findPresetsFolder (ProductIdentity::vendor(), ProductIdentity::name()))
 {
 }
 
