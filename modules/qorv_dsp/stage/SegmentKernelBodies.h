@@ -1,0 +1,477 @@
+#pragma once
+
+// The bodies of the stage's vector loops, written once over a lane type and
+// compiled once per instruction set: qorv_dsp.cpp builds the SSE2 kernels,
+// qorv_dsp_avx2.cpp the AVX2 + FMA ones. Everything here has internal
+// linkage and includes nothing but the intrinsics, so that no function
+// compiled for AVX2 can stand in for one the rest of the program calls.
+//
+// Each lane performs exactly the scalar path's operations in its order (the
+// cubic of LagrangeState, the exact lerp of Lerp.h), in single precision and
+// without contraction; branches become selects that pick the same result.
+// The tests compare every path's whole output bit for bit.
+
+#if defined(__SSE2__)
+ #include <immintrin.h>
+#endif
+
+namespace juce::qorv_dsp::segment_simd
+{
+namespace
+{
+
+/** One lane, for the ends of the vector loops. Fma is the exact fused
+    multiply-add of the instruction set the kernels are built for. */
+template <typename Fma>
+struct ScalarLanes
+{
+    static constexpr int lanes = 1;
+    using F = float;
+    using I = int;
+    using M = bool;
+
+    static F set1 (float x) noexcept { return x; }
+    static I set1i (int x) noexcept { return x; }
+    static I iota() noexcept { return 0; }
+    static F load (const float* p) noexcept { return *p; }
+    static void store (float* p, F v) noexcept { *p = v; }
+    static F toFloat (I v) noexcept { return (float) v; }
+    static I truncate (F v) noexcept { return (int) v; }
+    static F fma (F a, F b, F c) noexcept { return Fma::apply (a, b, c); }
+
+    static M eq (F a, F b) noexcept { return a == b; }
+    static M le (F a, F b) noexcept { return a <= b; }
+    static M ge (F a, F b) noexcept { return a >= b; }
+    static M gt (F a, F b) noexcept { return a > b; }
+    static M both (M a, M b) noexcept { return a && b; }
+    static M either (M a, M b) noexcept { return a || b; }
+    static M differ (M a, M b) noexcept { return a != b; }
+    static F select (M m, F a, F b) noexcept { return m ? a : b; }
+
+    /** b < z ? z : b, and b > z ? z : b (lerp's clamps, NaN picks b). */
+    static F notBelow (F z, F b) noexcept { return b < z ? z : b; }
+    static F notAbove (F z, F b) noexcept { return b > z ? z : b; }
+
+    static void rows (const float* const* r, F& c0, F& c1, F& c2, F& c3) noexcept
+    {
+        c0 = r[0][0];
+        c1 = r[0][1];
+        c2 = r[0][2];
+        c3 = r[0][3];
+    }
+
+    static void storeRows (float* out, F c0, F c1, F c2, F c3) noexcept
+    {
+        out[0] = c0;
+        out[1] = c1;
+        out[2] = c2;
+        out[3] = c3;
+    }
+
+    static void storeInts (int* out, I v) noexcept { out[0] = v; }
+};
+
+#if defined(__SSE2__)
+/** The library's fused multiply-add: one rounding by definition, whatever
+    the machine. */
+struct LibraryFma
+{
+    static float apply (float a, float b, float c) noexcept { return __builtin_fmaf (a, b, c); }
+};
+
+/** Four lanes of SSE2, which every x86-64 processor has. */
+struct Sse2Lanes
+{
+    static constexpr int lanes = 4;
+    struct F { __m128 v; };
+    struct I { __m128i v; };
+    using M = F;
+
+    static F set1 (float x) noexcept { return { _mm_set1_ps (x) }; }
+    static I set1i (int x) noexcept { return { _mm_set1_epi32 (x) }; }
+    static I iota() noexcept { return { _mm_setr_epi32 (0, 1, 2, 3) }; }
+    static F load (const float* p) noexcept { return { _mm_loadu_ps (p) }; }
+    static void store (float* p, F v) noexcept { _mm_storeu_ps (p, v.v); }
+    static F toFloat (I v) noexcept { return { _mm_cvtepi32_ps (v.v) }; }
+    static I truncate (F v) noexcept { return { _mm_cvttps_epi32 (v.v) }; }
+
+    static F fma (F a, F b, F c) noexcept
+    {
+        alignas (16) float x[4], y[4], z[4];
+        _mm_store_ps (x, a.v);
+        _mm_store_ps (y, b.v);
+        _mm_store_ps (z, c.v);
+        for (int k = 0; k < 4; ++k)
+            x[k] = LibraryFma::apply (x[k], y[k], z[k]);
+        return { _mm_load_ps (x) };
+    }
+
+    static M eq (F a, F b) noexcept { return { _mm_cmpeq_ps (a.v, b.v) }; }
+    static M le (F a, F b) noexcept { return { _mm_cmple_ps (a.v, b.v) }; }
+    static M ge (F a, F b) noexcept { return { _mm_cmpge_ps (a.v, b.v) }; }
+    static M gt (F a, F b) noexcept { return { _mm_cmpgt_ps (a.v, b.v) }; }
+    static M both (M a, M b) noexcept { return { _mm_and_ps (a.v, b.v) }; }
+    static M either (M a, M b) noexcept { return { _mm_or_ps (a.v, b.v) }; }
+    static M differ (M a, M b) noexcept { return { _mm_xor_ps (a.v, b.v) }; }
+    static F select (M m, F a, F b) noexcept { return { _mm_or_ps (_mm_and_ps (m.v, a.v), _mm_andnot_ps (m.v, b.v)) }; }
+
+    // maxps/minps return their second operand when either is NaN, as the
+    // scalar comparisons do.
+    static F notBelow (F z, F b) noexcept { return { _mm_max_ps (z.v, b.v) }; }
+    static F notAbove (F z, F b) noexcept { return { _mm_min_ps (z.v, b.v) }; }
+
+    static void rows (const float* const* r, F& c0, F& c1, F& c2, F& c3) noexcept
+    {
+        __m128 r0 = _mm_loadu_ps (r[0]), r1 = _mm_loadu_ps (r[1]), r2 = _mm_loadu_ps (r[2]), r3 = _mm_loadu_ps (r[3]);
+        _MM_TRANSPOSE4_PS (r0, r1, r2, r3);
+        c0 = { r0 };
+        c1 = { r1 };
+        c2 = { r2 };
+        c3 = { r3 };
+    }
+
+    static void storeRows (float* out, F c0, F c1, F c2, F c3) noexcept
+    {
+        _MM_TRANSPOSE4_PS (c0.v, c1.v, c2.v, c3.v);
+        _mm_storeu_ps (out, c0.v);
+        _mm_storeu_ps (out + 4, c1.v);
+        _mm_storeu_ps (out + 8, c2.v);
+        _mm_storeu_ps (out + 12, c3.v);
+    }
+
+    static void storeInts (int* out, I v) noexcept { _mm_storeu_si128 ((__m128i*) out, v.v); }
+};
+
+inline Sse2Lanes::F operator+ (Sse2Lanes::F a, Sse2Lanes::F b) noexcept { return { _mm_add_ps (a.v, b.v) }; }
+inline Sse2Lanes::F operator- (Sse2Lanes::F a, Sse2Lanes::F b) noexcept { return { _mm_sub_ps (a.v, b.v) }; }
+inline Sse2Lanes::F operator* (Sse2Lanes::F a, Sse2Lanes::F b) noexcept { return { _mm_mul_ps (a.v, b.v) }; }
+inline Sse2Lanes::I operator+ (Sse2Lanes::I a, Sse2Lanes::I b) noexcept { return { _mm_add_epi32 (a.v, b.v) }; }
+inline Sse2Lanes::I operator- (Sse2Lanes::I a, Sse2Lanes::I b) noexcept { return { _mm_sub_epi32 (a.v, b.v) }; }
+#endif
+
+#if defined(__AVX2__) && defined(__FMA__)
+/** The processor's own fused multiply-add. */
+struct HardwareFma
+{
+    static float apply (float a, float b, float c) noexcept
+    {
+        return _mm_cvtss_f32 (_mm_fmadd_ss (_mm_set_ss (a), _mm_set_ss (b), _mm_set_ss (c)));
+    }
+};
+
+/** Eight lanes of AVX2 with FMA. */
+struct Avx2Lanes
+{
+    static constexpr int lanes = 8;
+    struct F { __m256 v; };
+    struct I { __m256i v; };
+    using M = F;
+
+    static F set1 (float x) noexcept { return { _mm256_set1_ps (x) }; }
+    static I set1i (int x) noexcept { return { _mm256_set1_epi32 (x) }; }
+    static I iota() noexcept { return { _mm256_setr_epi32 (0, 1, 2, 3, 4, 5, 6, 7) }; }
+    static F load (const float* p) noexcept { return { _mm256_loadu_ps (p) }; }
+    static void store (float* p, F v) noexcept { _mm256_storeu_ps (p, v.v); }
+    static F toFloat (I v) noexcept { return { _mm256_cvtepi32_ps (v.v) }; }
+    static I truncate (F v) noexcept { return { _mm256_cvttps_epi32 (v.v) }; }
+    static F fma (F a, F b, F c) noexcept { return { _mm256_fmadd_ps (a.v, b.v, c.v) }; }
+
+    static M eq (F a, F b) noexcept { return { _mm256_cmp_ps (a.v, b.v, _CMP_EQ_OQ) }; }
+    static M le (F a, F b) noexcept { return { _mm256_cmp_ps (a.v, b.v, _CMP_LE_OQ) }; }
+    static M ge (F a, F b) noexcept { return { _mm256_cmp_ps (a.v, b.v, _CMP_GE_OQ) }; }
+    static M gt (F a, F b) noexcept { return { _mm256_cmp_ps (a.v, b.v, _CMP_GT_OQ) }; }
+    static M both (M a, M b) noexcept { return { _mm256_and_ps (a.v, b.v) }; }
+    static M either (M a, M b) noexcept { return { _mm256_or_ps (a.v, b.v) }; }
+    static M differ (M a, M b) noexcept { return { _mm256_xor_ps (a.v, b.v) }; }
+    static F select (M m, F a, F b) noexcept { return { _mm256_blendv_ps (b.v, a.v, m.v) }; }
+
+    static F notBelow (F z, F b) noexcept { return { _mm256_max_ps (z.v, b.v) }; }
+    static F notAbove (F z, F b) noexcept { return { _mm256_min_ps (z.v, b.v) }; }
+
+    /** Rows r[0..7] of four floats, transposed: lane k of cj is r[k][j]. */
+    static void rows (const float* const* r, F& c0, F& c1, F& c2, F& c3) noexcept
+    {
+        const __m256 r04 = _mm256_insertf128_ps (_mm256_castps128_ps256 (_mm_loadu_ps (r[0])), _mm_loadu_ps (r[4]), 1);
+        const __m256 r15 = _mm256_insertf128_ps (_mm256_castps128_ps256 (_mm_loadu_ps (r[1])), _mm_loadu_ps (r[5]), 1);
+        const __m256 r26 = _mm256_insertf128_ps (_mm256_castps128_ps256 (_mm_loadu_ps (r[2])), _mm_loadu_ps (r[6]), 1);
+        const __m256 r37 = _mm256_insertf128_ps (_mm256_castps128_ps256 (_mm_loadu_ps (r[3])), _mm_loadu_ps (r[7]), 1);
+        const __m256 t0 = _mm256_unpacklo_ps (r04, r15), t1 = _mm256_unpackhi_ps (r04, r15);
+        const __m256 t2 = _mm256_unpacklo_ps (r26, r37), t3 = _mm256_unpackhi_ps (r26, r37);
+        c0 = { _mm256_shuffle_ps (t0, t2, 0x44) };
+        c1 = { _mm256_shuffle_ps (t0, t2, 0xee) };
+        c2 = { _mm256_shuffle_ps (t1, t3, 0x44) };
+        c3 = { _mm256_shuffle_ps (t1, t3, 0xee) };
+    }
+
+    /** The inverse: eight consecutive rows of four floats from lanes 0..7. */
+    static void storeRows (float* out, F c0, F c1, F c2, F c3) noexcept
+    {
+        const __m256 t0 = _mm256_unpacklo_ps (c0.v, c1.v), t1 = _mm256_unpackhi_ps (c0.v, c1.v);
+        const __m256 t2 = _mm256_unpacklo_ps (c2.v, c3.v), t3 = _mm256_unpackhi_ps (c2.v, c3.v);
+        const __m256 q04 = _mm256_shuffle_ps (t0, t2, 0x44), q15 = _mm256_shuffle_ps (t0, t2, 0xee);
+        const __m256 q26 = _mm256_shuffle_ps (t1, t3, 0x44), q37 = _mm256_shuffle_ps (t1, t3, 0xee);
+        _mm256_storeu_ps (out, _mm256_permute2f128_ps (q04, q15, 0x20));
+        _mm256_storeu_ps (out + 8, _mm256_permute2f128_ps (q26, q37, 0x20));
+        _mm256_storeu_ps (out + 16, _mm256_permute2f128_ps (q04, q15, 0x31));
+        _mm256_storeu_ps (out + 24, _mm256_permute2f128_ps (q26, q37, 0x31));
+    }
+
+    static void storeInts (int* out, I v) noexcept { _mm256_storeu_si256 ((__m256i*) out, v.v); }
+};
+
+inline Avx2Lanes::F operator+ (Avx2Lanes::F a, Avx2Lanes::F b) noexcept { return { _mm256_add_ps (a.v, b.v) }; }
+inline Avx2Lanes::F operator- (Avx2Lanes::F a, Avx2Lanes::F b) noexcept { return { _mm256_sub_ps (a.v, b.v) }; }
+inline Avx2Lanes::F operator* (Avx2Lanes::F a, Avx2Lanes::F b) noexcept { return { _mm256_mul_ps (a.v, b.v) }; }
+inline Avx2Lanes::I operator+ (Avx2Lanes::I a, Avx2Lanes::I b) noexcept { return { _mm256_add_epi32 (a.v, b.v) }; }
+inline Avx2Lanes::I operator- (Avx2Lanes::I a, Avx2Lanes::I b) noexcept { return { _mm256_sub_epi32 (a.v, b.v) }; }
+#endif
+
+//==============================================================================
+/** The interpolator's cubic for the window p, q, r, s and its value at f,
+    in LagrangeState's order of operations. */
+template <typename V>
+struct Cubic
+{
+    using F = typename V::F;
+    F c0, c1, c2, c3;
+
+    static Cubic of (F p, F q, F r, F s) noexcept
+    {
+        const F third = V::set1 (0.33333334f), half = V::set1 (0.5f), sixth = V::set1 (0.16666667f);
+        return { q, ((r - p * third) - q * half) - s * sixth, (r + p) * half - q, (q - r) * half + (s - p) * sixth };
+    }
+
+    F at (F f) const noexcept { return ((c3 * f + c2) * f + c1) * f + c0; }
+};
+
+/** Lerp.h's exact lerp with its branches as selects. */
+template <typename V>
+typename V::F lerpLanes (typename V::F a, typename V::F b, typename V::F t) noexcept
+{
+    using F = typename V::F;
+    const F zero = V::set1 (0.0f), one = V::set1 (1.0f);
+    const auto straddles = V::either (V::both (V::le (a, zero), V::ge (b, zero)), V::both (V::ge (a, zero), V::le (b, zero)));
+    const F mixed = (one - t) * a + t * b;
+    const F z = V::fma (t, b - a, a);
+    const F clamped = V::select (V::differ (V::gt (t, one), V::gt (b, a)), V::notAbove (z, b), V::notBelow (z, b));
+    return V::select (straddles, mixed, V::select (V::eq (t, one), b, clamped));
+}
+
+//==============================================================================
+/** The three loops for lane type V, with S (one lane) for their ends. */
+template <typename V, typename S>
+struct Kernels
+{
+    using F = typename V::F;
+    using I = typename V::I;
+    static constexpr int W = V::lanes;
+
+    static void sample (const SegmentSampling& job) noexcept
+    {
+        const float* const x = job.window;
+        float* const rows = job.rows;
+
+        // The cubic of every window the segments fall into, one row each.
+        int j = 0;
+        for (; j + W <= job.windows; j += W)
+        {
+            const auto c = Cubic<V>::of (V::load (x + j - 1), V::load (x + j), V::load (x + j + 1), V::load (x + j + 2));
+            V::storeRows (rows + 4 * j, c.c0, c.c1, c.c2, c.c3);
+        }
+        for (; j < job.windows; ++j)
+        {
+            const auto c = Cubic<S>::of (x[j - 1], x[j], x[j + 1], x[j + 2]);
+            S::storeRows (rows + 4 * j, c.c0, c.c1, c.c2, c.c3);
+        }
+
+        int k = 0;
+        const F w = V::set1 (job.w);
+        I kv = V::iota();
+        for (; k + W <= job.count; k += W, kv = kv + V::set1i (W))
+        {
+            const F value = segmentValue<V> (rows, kv, w);
+            const int position = (job.first + k) & job.ringMask;
+            if (position + W - 1 <= job.ringMask)
+            {
+                V::store (job.ring + position, value);
+            }
+            else
+            {
+                float lanes[(unsigned) W];
+                V::store (lanes, value);
+                for (int lane = 0; lane < W; ++lane)
+                    job.ring[(position + lane) & job.ringMask] = lanes[lane];
+            }
+        }
+        for (; k < job.count; ++k)
+            job.ring[(job.first + k) & job.ringMask] = segmentValue<S> (rows, k, job.w);
+    }
+
+    /** Segment k at P = k * w: on a whole sample that sample, else the cubic
+        of the window around it (row j = trunc(P) holds its c0 = x[j]). */
+    template <typename L>
+    static typename L::F segmentValue (const float* rows, typename L::I k, typename L::F w) noexcept
+    {
+        using LF = typename L::F;
+        const LF P = L::toFloat (k) * w;
+        const auto j = L::truncate (P);
+        const LF f = P - L::toFloat (j);
+
+        int index[(unsigned) L::lanes];
+        L::storeInts (index, j);
+        const float* row[(unsigned) L::lanes];
+        for (int lane = 0; lane < L::lanes; ++lane)
+            row[lane] = rows + 4 * index[lane];
+
+        Cubic<L> c;
+        L::rows (row, c.c0, c.c1, c.c2, c.c3);
+        return L::select (L::eq (f, L::set1 (0.0f)), c.c0, c.at (f));
+    }
+
+    //==============================================================================
+    static void blendPairs (const PairBlending& job) noexcept
+    {
+        float* const ring = job.ring;
+        const int mask = job.ringMask;
+        int held = 0;
+
+        for (int g = 0; g < job.G; ++g)
+        {
+            const float o = job.groupMix[g];
+            if (! (o > 0.0f))
+                continue;
+
+            const int first = job.first + g * job.N;
+            for (int j = 0; j < job.N / 2; j += 2)
+            {
+                if (held == job.batchCapacity)
+                {
+                    blendBatch (job, held);
+                    held = 0;
+                }
+                const int a = (first + j) & mask, b = (first + job.N - 1 - j) & mask;
+                job.batchPositionA[held] = a;
+                job.batchPositionB[held] = b;
+                job.batchA[held] = ring[a];
+                job.batchB[held] = ring[b];
+                job.batchMix[held] = o;
+                ++held;
+            }
+        }
+        blendBatch (job, held);
+    }
+
+    static void blendBatch (const PairBlending& job, int count) noexcept
+    {
+        int p = 0;
+        for (; p + W <= count; p += W)
+            blendPair<V> (job.batchA + p, job.batchB + p, job.batchMix + p);
+        for (; p < count; ++p)
+            blendPair<S> (job.batchA + p, job.batchB + p, job.batchMix + p);
+
+        for (p = 0; p < count; ++p)
+        {
+            job.ring[job.batchPositionA[p]] = job.batchA[p];
+            job.ring[job.batchPositionB[p]] = job.batchB[p];
+        }
+    }
+
+    template <typename L>
+    static void blendPair (float* a, float* b, const float* o) noexcept
+    {
+        using LF = typename L::F;
+        const LF x = L::load (a), y = L::load (b);
+        const LF moved = lerpLanes<L> (x, y, L::load (o));
+        L::store (a, moved);
+        L::store (b, (x - moved) + y);
+    }
+
+    //==============================================================================
+    static void rebuild (const SegmentRebuilding& job) noexcept
+    {
+        const float* const ring = job.ring;
+        const int mask = job.ringMask, newest = job.newest, K = job.K, count = job.count;
+        const float Sp = job.segmentsPerSample;
+        const auto back = [&] (int d) { return ring[(newest - d) & mask]; };
+        const auto distance = [&] (int l) { return (float) (K - 1) - (float) l * Sp; };
+
+        job.values[0] = back (K - 1);
+
+        // While the position is within the first segment step, the window is
+        // the one loaded at the block start, whose x(-1) came from before.
+        int l = 1;
+        if (l < count && distance (l) >= (float) (K - 2))
+        {
+            const auto first = Cubic<S>::of (job.previous, back (K - 1), back (K - 2), back (K - 3));
+            for (; l < count; ++l)
+            {
+                const float M = distance (l);
+                if (! (M >= (float) (K - 2)))
+                    break;
+                job.values[l] = (float) (K - 2) == M ? back (K - 2) : first.at ((float) (K - 1) - M);
+            }
+        }
+
+        // Positions less than one segment before the newest interpolate
+        // linearly between the last two.
+        int end = count;
+        while (end > l && distance (end - 1) < 1.0f)
+            --end;
+
+        const F KminusOne = V::set1 ((float) (K - 1)), segmentsPerSample = V::set1 (Sp);
+        for (; l + W <= end; l += W)
+            V::store (job.values + l, bodyValue<V> (job, V::iota() + V::set1i (l), KminusOne, segmentsPerSample));
+        for (; l < end; ++l)
+            job.values[l] = bodyValue<S> (job, l, (float) (K - 1), Sp);
+
+        for (; l < count; ++l)
+        {
+            const float M = distance (l);
+            const int d = (int) M;
+            const float phi = M - (float) d;
+            job.values[l] = phi == 0.0f ? back (d) : lerpLanes<S> (back (d), back (d + 1), phi);
+        }
+    }
+
+    /** Output samples whose window lies inside the block: x(+1) is the
+        segment kk = floor(M) places before the newest, and M on it exactly
+        gives that segment. */
+    template <typename L>
+    static typename L::F bodyValue (const SegmentRebuilding& job, typename L::I l, typename L::F KminusOne,
+                                    typename L::F segmentsPerSample) noexcept
+    {
+        using LF = typename L::F;
+        const LF M = KminusOne - L::toFloat (l) * segmentsPerSample;
+        const auto kk = L::truncate (M); // M >= 1 here, so truncation is the floor
+        const LF f = L::toFloat (kk + L::set1i (1)) - M;
+
+        // The window's four segments, kk + 2 down to kk - 1 places back, lie
+        // in ascending ring order; only a window across the ring's end needs
+        // gathering.
+        int index[(unsigned) L::lanes];
+        L::storeInts (index, kk);
+        const float* row[(unsigned) L::lanes];
+        float wrapped[(unsigned) L::lanes][4];
+        for (int lane = 0; lane < L::lanes; ++lane)
+        {
+            const int start = (job.newest - index[lane] - 2) & job.ringMask;
+            if (start + 3 <= job.ringMask)
+            {
+                row[lane] = job.ring + start;
+            }
+            else
+            {
+                for (int e = 0; e < 4; ++e)
+                    wrapped[lane][e] = job.ring[(start + e) & job.ringMask];
+                row[lane] = wrapped[lane];
+            }
+        }
+
+        LF p, q, r, s;
+        L::rows (row, p, q, r, s);
+        return L::select (L::eq (L::toFloat (kk), M), r, Cubic<L>::of (p, q, r, s).at (f));
+    }
+};
+
+} // namespace
+} // namespace juce::qorv_dsp::segment_simd
