@@ -565,8 +565,6 @@ private:
 
     int sampleSegments (const SegmentKernels& vector, MultiChannelRing& segments, int K, float w)
     {
-        const float* const in = inputRing.getData();
-        const int inMask = inputRing.getMask();
         const int consumed = samplesConsumed (K, w);
         const int windows = (int) ((float) (K - 1) * w) + 1;
         float* const window = inputWindow.data() + 1;
@@ -579,8 +577,7 @@ private:
             const int fill = inputRing.getFillCount (c);
             auto& I = interpolators[(size_t) c];
             window[-1] = fresh ? 0.0f : I.x0;
-            for (int t = 0; t <= windows + 1; ++t)
-                window[t] = in[(head - (fill - 1 - t)) & inMask];
+            inputRing.copyOut (head - (fill - 1), windows + 2, window);
 
             const int first = segments.getWriteIndex (c) + 1;
             vector.sample ({ window, windowRows.data(), windows, K, w, segments.getData(), segments.getMask(), first });
