@@ -26,6 +26,7 @@ template <typename Fma>
 struct ScalarLanes
 {
     static constexpr int lanes = 1;
+    static constexpr bool maskedAccess = false;
     using F = float;
     using I = int;
     using M = bool;
@@ -83,6 +84,7 @@ struct LibraryFma
 struct Sse2Lanes
 {
     static constexpr int lanes = 4;
+    static constexpr bool maskedAccess = false;
     struct F { __m128 v; };
     struct I { __m128i v; };
     using M = F;
@@ -163,6 +165,7 @@ struct HardwareFma
 struct Avx2Lanes
 {
     static constexpr int lanes = 8;
+    static constexpr bool maskedAccess = true;
     struct F { __m256 v; };
     struct I { __m256i v; };
     using M = F;
@@ -217,6 +220,11 @@ struct Avx2Lanes
     }
 
     static void storeInts (int* out, I v) noexcept { _mm256_storeu_si256 ((__m256i*) out, v.v); }
+
+    static M lessThan (I a, I b) noexcept { return { _mm256_castsi256_ps (_mm256_cmpgt_epi32 (b.v, a.v)) }; }
+    static M evenLanes() noexcept { return { _mm256_castsi256_ps (_mm256_setr_epi32 (-1, 0, -1, 0, -1, 0, -1, 0)) }; }
+    static F reversed (F v) noexcept { return { _mm256_permutevar8x32_ps (v.v, _mm256_setr_epi32 (7, 6, 5, 4, 3, 2, 1, 0)) }; }
+    static void storeMasked (float* p, M m, F v) noexcept { _mm256_maskstore_ps (p, _mm256_castps_si256 (m.v), v.v); }
 };
 
 inline Avx2Lanes::F operator+ (Avx2Lanes::F a, Avx2Lanes::F b) noexcept { return { _mm256_add_ps (a.v, b.v) }; }
@@ -331,48 +339,99 @@ struct Kernels
     //==============================================================================
     static void blendPairs (const PairBlending& job) noexcept
     {
-        float* const ring = job.ring;
-        const int mask = job.ringMask;
-        int held = 0;
+        const PairBlending local = job; // the loops below store through float pointers
+        const int N = local.N, half = N / 2;
+        const int pairsPerGroup = (half + 1) / 2;
+        if (pairsPerGroup == 0 || pairsPerGroup > local.capacity)
+            return;
+        const int groupsPerBatch = local.capacity / pairsPerGroup;
 
-        for (int g = 0; g < job.G; ++g)
+        int held = 0;
+        for (int g = 0; g < local.G; ++g)
         {
-            const float o = job.groupMix[g];
+            const float o = local.groupMix[g];
             if (! (o > 0.0f))
                 continue;
 
-            const int first = job.first + g * job.N;
-            for (int j = 0; j < job.N / 2; j += 2)
+            const int start = (local.first + g * N) & local.ringMask;
+            if constexpr (V::maskedAccess)
             {
-                if (held == job.batchCapacity)
+                if (N >= directGroup && start + N - 1 <= local.ringMask)
                 {
-                    blendBatch (job, held);
-                    held = 0;
+                    blendGroup (local.ring + start, N, o);
+                    continue;
                 }
-                const int a = (first + j) & mask, b = (first + job.N - 1 - j) & mask;
-                job.batchPositionA[held] = a;
-                job.batchPositionB[held] = b;
-                job.batchA[held] = ring[a];
-                job.batchB[held] = ring[b];
-                job.batchMix[held] = o;
-                ++held;
+            }
+
+            local.heldStart[held] = start;
+            local.heldMix[held] = o;
+            if (++held == groupsPerBatch)
+            {
+                blendHeld (local, held, pairsPerGroup);
+                held = 0;
             }
         }
-        blendBatch (job, held);
+        blendHeld (local, held, pairsPerGroup);
     }
 
-    static void blendBatch (const PairBlending& job, int count) noexcept
-    {
-        int p = 0;
-        for (; p + W <= count; p += W)
-            blendPair<V> (job.batchA + p, job.batchB + p, job.batchMix + p);
-        for (; p < count; ++p)
-            blendPair<S> (job.batchA + p, job.batchB + p, job.batchMix + p);
+    /** Groups of at least this many segments are blended where they lie:
+        their first and last eight segments never overlap the other end. */
+    static constexpr int directGroup = 14;
 
-        for (p = 0; p < count; ++p)
+    /** One whole group in place: the first members, every second segment
+        from the front, face their partners read backwards from the end. Only
+        the members of moving pairs are stored, so the two ends may overlap in
+        the middle of the group. */
+    static void blendGroup (float* group, int N, float o) noexcept
+    {
+        const int half = N / 2;
+        const F mix = V::set1 (o);
+        for (int j = 0; j < half; j += W)
         {
-            job.ring[job.batchPositionA[p]] = job.batchA[p];
-            job.ring[job.batchPositionB[p]] = job.batchB[p];
+            const auto moving = V::both (V::evenLanes(), V::lessThan (V::iota() + V::set1i (j), V::set1i (half)));
+            float* const front = group + j;
+            float* const back = group + N - W - j;
+            const F a = V::load (front), b = V::reversed (V::load (back));
+            const F moved = lerpLanes<V> (a, b, mix);
+            V::storeMasked (front, moving, moved);
+            V::storeMasked (back, V::reversed (moving), V::reversed ((a - moved) + b));
+        }
+    }
+
+    /** Small groups, and groups across the ring's end: the pairs of the
+    held groups gathered into lines, blended a vector at a time (the last one
+    padded) and put back. */
+    static void blendHeld (const PairBlending& job, int groups, int pairsPerGroup) noexcept
+    {
+        float* const ring = job.ring;
+        const int mask = job.ringMask, N = job.N;
+
+        int count = 0;
+        for (int g = 0; g < groups; ++g)
+        {
+            const int start = job.heldStart[g];
+            for (int j = 0; j < 2 * pairsPerGroup; j += 2, ++count)
+            {
+                job.pairA[count] = ring[(start + j) & mask];
+                job.pairB[count] = ring[(start + N - 1 - j) & mask];
+                job.pairMix[count] = job.heldMix[g];
+            }
+        }
+
+        for (int p = count; p % W != 0; ++p)
+            job.pairA[p] = job.pairB[p] = job.pairMix[p] = 0.0f;
+        for (int p = 0; p < count; p += W)
+            blendPair<V> (job.pairA + p, job.pairB + p, job.pairMix + p);
+
+        count = 0;
+        for (int g = 0; g < groups; ++g)
+        {
+            const int start = job.heldStart[g];
+            for (int j = 0; j < 2 * pairsPerGroup; j += 2, ++count)
+            {
+                ring[(start + j) & mask] = job.pairA[count];
+                ring[(start + N - 1 - j) & mask] = job.pairB[count];
+            }
         }
     }
 

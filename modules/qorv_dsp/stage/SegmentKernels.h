@@ -40,8 +40,8 @@ struct SegmentSampling
 /** Blends the moving pairs of G groups of N segments in place: pair (j, N-1-j)
     for even j below N/2 of group g (starting at ring position first + g * N)
     becomes (lerp(a, b, o), (a - lerp(a, b, o)) + b) with o = groupMix[g];
-    groups whose mix is not above 0 stay. The batch arrays are scratch for
-    batchCapacity pairs each. */
+    groups whose mix is not above 0 stay. The rest is scratch: pairA, pairB
+    and pairMix hold capacity + 8 values, heldStart and heldMix capacity. */
 struct PairBlending
 {
     float* ring;
@@ -50,12 +50,12 @@ struct PairBlending
     int N;
     int G;
     const float* groupMix;
-    float* batchA;
-    float* batchB;
-    float* batchMix;
-    int* batchPositionA;
-    int* batchPositionB;
-    int batchCapacity;
+    float* pairA;
+    float* pairB;
+    float* pairMix;
+    int* heldStart;
+    float* heldMix;
+    int capacity;
 };
 
 /** Rebuilds count output samples from K >= 3 segments of one channel: the

@@ -519,10 +519,10 @@ private:
         windowRows.assign (4 * ((size_t) samplesBound + 4), 0.0f);
         rebuilt.assign ((size_t) samplesBound, 0.0f);
         groupMix.assign ((size_t) juce::jmax (1, S), 0.0f);
-        for (auto* batch : { &batchA, &batchB, &batchMix })
-            batch->assign ((size_t) pairBatch, 0.0f);
-        for (auto* batch : { &batchPositionA, &batchPositionB })
-            batch->assign ((size_t) pairBatch, 0);
+        for (auto* line : { &pairA, &pairB, &pairMix })
+            line->assign ((size_t) pairBatch + 8, 0.0f);
+        heldStart.assign ((size_t) pairBatch, 0);
+        heldMix.assign ((size_t) pairBatch, 0.0f);
     }
 
     /** Samples consumed by a block of K segments: the first, and one for every
@@ -601,8 +601,7 @@ private:
 
         for (int c = 0; c < channelCount; ++c)
             vector.blendPairs ({ segments.getData(), segments.getMask(), segments.getWriteIndex (c) - (K - 1), N, G, groupMix.data(),
-                                 batchA.data(), batchB.data(), batchMix.data(), batchPositionA.data(), batchPositionB.data(),
-                                 pairBatch });
+                                 pairA.data(), pairB.data(), pairMix.data(), heldStart.data(), heldMix.data(), pairBatch });
 
         if (plan.fromBuffer)
             segmentMix.releaseBuffer();
@@ -705,8 +704,8 @@ private:
 
     const SegmentKernels* kernels = nullptr;
     SegmentPath lastBlockPath = SegmentPath::scalar;
-    std::vector<float> inputWindow, windowRows, rebuilt, groupMix, batchA, batchB, batchMix;
-    std::vector<int> batchPositionA, batchPositionB;
+    std::vector<float> inputWindow, windowRows, rebuilt, groupMix, pairA, pairB, pairMix, heldMix;
+    std::vector<int> heldStart;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (TandrelStage)
 };
