@@ -27,6 +27,7 @@ struct ScalarLanes
 {
     static constexpr int lanes = 1;
     static constexpr bool maskedAccess = false;
+    static constexpr bool permutes = false;
     using F = float;
     using I = int;
     using M = bool;
@@ -61,13 +62,7 @@ struct ScalarLanes
         c3 = r[0][3];
     }
 
-    static void storeRows (float* out, F c0, F c1, F c2, F c3) noexcept
-    {
-        out[0] = c0;
-        out[1] = c1;
-        out[2] = c2;
-        out[3] = c3;
-    }
+    static F gather (const float* base, I index) noexcept { return base[index]; }
 
     static void storeInts (int* out, I v) noexcept { out[0] = v; }
 };
@@ -85,6 +80,7 @@ struct Sse2Lanes
 {
     static constexpr int lanes = 4;
     static constexpr bool maskedAccess = false;
+    static constexpr bool permutes = false;
     struct F { __m128 v; };
     struct I { __m128i v; };
     using M = F;
@@ -132,13 +128,11 @@ struct Sse2Lanes
         c3 = { r3 };
     }
 
-    static void storeRows (float* out, F c0, F c1, F c2, F c3) noexcept
+    static F gather (const float* base, I index) noexcept
     {
-        _MM_TRANSPOSE4_PS (c0.v, c1.v, c2.v, c3.v);
-        _mm_storeu_ps (out, c0.v);
-        _mm_storeu_ps (out + 4, c1.v);
-        _mm_storeu_ps (out + 8, c2.v);
-        _mm_storeu_ps (out + 12, c3.v);
+        alignas (16) int i[4];
+        _mm_store_si128 ((__m128i*) i, index.v);
+        return { _mm_setr_ps (base[i[0]], base[i[1]], base[i[2]], base[i[3]]) };
     }
 
     static void storeInts (int* out, I v) noexcept { _mm_storeu_si128 ((__m128i*) out, v.v); }
@@ -166,6 +160,7 @@ struct Avx2Lanes
 {
     static constexpr int lanes = 8;
     static constexpr bool maskedAccess = true;
+    static constexpr bool permutes = true;
     struct F { __m256 v; };
     struct I { __m256i v; };
     using M = F;
@@ -206,18 +201,10 @@ struct Avx2Lanes
         c3 = { _mm256_shuffle_ps (t1, t3, 0xee) };
     }
 
-    /** The inverse: eight consecutive rows of four floats from lanes 0..7. */
-    static void storeRows (float* out, F c0, F c1, F c2, F c3) noexcept
-    {
-        const __m256 t0 = _mm256_unpacklo_ps (c0.v, c1.v), t1 = _mm256_unpackhi_ps (c0.v, c1.v);
-        const __m256 t2 = _mm256_unpacklo_ps (c2.v, c3.v), t3 = _mm256_unpackhi_ps (c2.v, c3.v);
-        const __m256 q04 = _mm256_shuffle_ps (t0, t2, 0x44), q15 = _mm256_shuffle_ps (t0, t2, 0xee);
-        const __m256 q26 = _mm256_shuffle_ps (t1, t3, 0x44), q37 = _mm256_shuffle_ps (t1, t3, 0xee);
-        _mm256_storeu_ps (out, _mm256_permute2f128_ps (q04, q15, 0x20));
-        _mm256_storeu_ps (out + 8, _mm256_permute2f128_ps (q26, q37, 0x20));
-        _mm256_storeu_ps (out + 16, _mm256_permute2f128_ps (q04, q15, 0x31));
-        _mm256_storeu_ps (out + 24, _mm256_permute2f128_ps (q26, q37, 0x31));
-    }
+    static F gather (const float* base, I index) noexcept { return { _mm256_i32gather_ps (base, index.v, 4) }; }
+
+    /** Lane k takes v's lane index[k] (0..7). */
+    static F permute (F v, I index) noexcept { return { _mm256_permutevar8x32_ps (v.v, index.v) }; }
 
     static void storeInts (int* out, I v) noexcept { _mm256_storeu_si256 ((__m256i*) out, v.v); }
 
@@ -276,64 +263,103 @@ struct Kernels
 
     static void sample (const SegmentSampling& job) noexcept
     {
-        const float* const x = job.window;
-        float* const rows = job.rows;
+        const SegmentSampling local = job; // vector stores may alias anything
+        const float* const x = local.window;
+        float* const ring = local.ring;
+        const int mask = local.ringMask, count = local.count;
 
-        // The cubic of every window the segments fall into, one row each.
+        // The cubic of every window the segments fall into: coefficient i of
+        // window j at table[i][j].
+        const int stride = local.windows + 8;
+        const float* const table[4] = { local.rows, local.rows + stride, local.rows + 2 * stride, local.rows + 3 * stride };
         int j = 0;
-        for (; j + W <= job.windows; j += W)
+        for (; j + W <= local.windows; j += W)
         {
             const auto c = Cubic<V>::of (V::load (x + j - 1), V::load (x + j), V::load (x + j + 1), V::load (x + j + 2));
-            V::storeRows (rows + 4 * j, c.c0, c.c1, c.c2, c.c3);
+            V::store (local.rows + j, c.c0);
+            V::store (local.rows + stride + j, c.c1);
+            V::store (local.rows + 2 * stride + j, c.c2);
+            V::store (local.rows + 3 * stride + j, c.c3);
         }
-        for (; j < job.windows; ++j)
+        for (; j < local.windows; ++j)
         {
             const auto c = Cubic<S>::of (x[j - 1], x[j], x[j + 1], x[j + 2]);
-            S::storeRows (rows + 4 * j, c.c0, c.c1, c.c2, c.c3);
+            local.rows[j] = c.c0;
+            local.rows[stride + j] = c.c1;
+            local.rows[2 * stride + j] = c.c2;
+            local.rows[3 * stride + j] = c.c3;
         }
 
         int k = 0;
-        const F w = V::set1 (job.w);
+        const F w = V::set1 (local.w);
         I kv = V::iota();
-        for (; k + W <= job.count; k += W, kv = kv + V::set1i (W))
+        for (; k + W <= count; k += W, kv = kv + V::set1i (W))
         {
-            const F value = segmentValue<V> (rows, kv, w);
-            const int position = (job.first + k) & job.ringMask;
-            if (position + W - 1 <= job.ringMask)
+            const auto anyWindows = [&] (I index, Cubic<V>& c) { gatherCubic<V> (table, index, c); };
+            F value;
+            if constexpr (V::permutes)
             {
-                V::store (job.ring + position, value);
+                // Lanes within W consecutive windows (segments up to about a
+                // sample long) take their coefficients by permutes of one
+                // load per coefficient.
+                const int firstWindow = (int) ((float) k * local.w);
+                if ((int) ((float) (k + W - 1) * local.w) - firstWindow < W)
+                    value = segmentValue<V> (kv, w, [&] (I index, Cubic<V>& c)
+                    {
+                        const I lane = index - V::set1i (firstWindow);
+                        c.c0 = V::permute (V::load (table[0] + firstWindow), lane);
+                        c.c1 = V::permute (V::load (table[1] + firstWindow), lane);
+                        c.c2 = V::permute (V::load (table[2] + firstWindow), lane);
+                        c.c3 = V::permute (V::load (table[3] + firstWindow), lane);
+                    });
+                else
+                    value = segmentValue<V> (kv, w, anyWindows);
+            }
+            else
+            {
+                value = segmentValue<V> (kv, w, anyWindows);
+            }
+
+            const int position = (local.first + k) & mask;
+            if (position + W - 1 <= mask)
+            {
+                V::store (ring + position, value);
             }
             else
             {
                 float lanes[(unsigned) W];
                 V::store (lanes, value);
                 for (int lane = 0; lane < W; ++lane)
-                    job.ring[(position + lane) & job.ringMask] = lanes[lane];
+                    ring[(position + lane) & mask] = lanes[lane];
             }
         }
-        for (; k < job.count; ++k)
-            job.ring[(job.first + k) & job.ringMask] = segmentValue<S> (rows, k, job.w);
+        for (; k < count; ++k)
+            ring[(local.first + k) & mask] = segmentValue<S> (k, local.w, [&] (int index, Cubic<S>& c) { gatherCubic<S> (table, index, c); });
     }
 
     /** Segment k at P = k * w: on a whole sample that sample, else the cubic
-        of the window around it (row j = trunc(P) holds its c0 = x[j]). */
-    template <typename L>
-    static typename L::F segmentValue (const float* rows, typename L::I k, typename L::F w) noexcept
+        of the window around it (window j = trunc(P) has c0 = x[j]).
+        fetch (j, cubic) loads the coefficients of the lanes' windows. */
+    template <typename L, typename Fetch>
+    static typename L::F segmentValue (typename L::I k, typename L::F w, Fetch&& fetch) noexcept
     {
         using LF = typename L::F;
         const LF P = L::toFloat (k) * w;
         const auto j = L::truncate (P);
         const LF f = P - L::toFloat (j);
 
-        int index[(unsigned) L::lanes];
-        L::storeInts (index, j);
-        const float* row[(unsigned) L::lanes];
-        for (int lane = 0; lane < L::lanes; ++lane)
-            row[lane] = rows + 4 * index[lane];
-
         Cubic<L> c;
-        L::rows (row, c.c0, c.c1, c.c2, c.c3);
+        fetch (j, c);
         return L::select (L::eq (f, L::set1 (0.0f)), c.c0, c.at (f));
+    }
+
+    template <typename L>
+    static void gatherCubic (const float* const* table, typename L::I j, Cubic<L>& c) noexcept
+    {
+        c.c0 = L::gather (table[0], j);
+        c.c1 = L::gather (table[1], j);
+        c.c2 = L::gather (table[2], j);
+        c.c3 = L::gather (table[3], j);
     }
 
     //==============================================================================

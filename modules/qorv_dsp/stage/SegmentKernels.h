@@ -24,7 +24,7 @@ enum class SegmentPath
     up to windows + 1. Segment k, at P = float(k) * w, is window[j] when P is
     the whole number j and otherwise the window's cubic around j = trunc(P)
     at P - j; it is written to ring[(first + k) & ringMask]. rows is scratch
-    for 4 * windows floats; windows = trunc(P of segment count - 1) + 1. */
+    for 4 * (windows + 8) floats; windows = trunc(P of segment count - 1) + 1. */
 struct SegmentSampling
 {
     const float* window;

@@ -516,7 +516,7 @@ private:
         // shortest length span L: a block consumes fewer samples than this.
         const int samplesBound = (int) std::ceil ((double) S * (double) sampleRate * 1.0e-6) + 16;
         inputWindow.assign ((size_t) samplesBound + 4, 0.0f);
-        windowRows.assign (4 * ((size_t) samplesBound + 4), 0.0f);
+        windowRows.assign (4 * ((size_t) samplesBound + 4 + 8), 0.0f);
         rebuilt.assign ((size_t) samplesBound, 0.0f);
         groupMix.assign ((size_t) juce::jmax (1, S), 0.0f);
         for (auto* line : { &pairA, &pairB, &pairMix })
