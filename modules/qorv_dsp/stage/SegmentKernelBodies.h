@@ -35,6 +35,7 @@ struct ScalarLanes
     static F set1 (float x) noexcept { return x; }
     static I set1i (int x) noexcept { return x; }
     static I iota() noexcept { return 0; }
+    static I bits (I a, int mask) noexcept { return a & mask; }
     static F load (const float* p) noexcept { return *p; }
     static void store (float* p, F v) noexcept { *p = v; }
     static F toFloat (I v) noexcept { return (float) v; }
@@ -88,6 +89,7 @@ struct Sse2Lanes
     static F set1 (float x) noexcept { return { _mm_set1_ps (x) }; }
     static I set1i (int x) noexcept { return { _mm_set1_epi32 (x) }; }
     static I iota() noexcept { return { _mm_setr_epi32 (0, 1, 2, 3) }; }
+    static I bits (I a, int mask) noexcept { return { _mm_and_si128 (a.v, _mm_set1_epi32 (mask)) }; }
     static F load (const float* p) noexcept { return { _mm_loadu_ps (p) }; }
     static void store (float* p, F v) noexcept { _mm_storeu_ps (p, v.v); }
     static F toFloat (I v) noexcept { return { _mm_cvtepi32_ps (v.v) }; }
@@ -168,6 +170,7 @@ struct Avx2Lanes
     static F set1 (float x) noexcept { return { _mm256_set1_ps (x) }; }
     static I set1i (int x) noexcept { return { _mm256_set1_epi32 (x) }; }
     static I iota() noexcept { return { _mm256_setr_epi32 (0, 1, 2, 3, 4, 5, 6, 7) }; }
+    static I bits (I a, int mask) noexcept { return { _mm256_and_si256 (a.v, _mm256_set1_epi32 (mask)) }; }
     static F load (const float* p) noexcept { return { _mm256_loadu_ps (p) }; }
     static void store (float* p, F v) noexcept { _mm256_storeu_ps (p, v.v); }
     static F toFloat (I v) noexcept { return { _mm256_cvtepi32_ps (v.v) }; }
@@ -520,7 +523,8 @@ struct Kernels
 
     /** Output samples whose window lies inside the block: x(+1) is the
         segment kk = floor(M) places before the newest, and M on it exactly
-        gives that segment. */
+        gives that segment. The window's four segments, kk + 2 down to kk - 1
+        places back, are gathered through the ring's mask. */
     template <typename L>
     static typename L::F bodyValue (const SegmentRebuilding& job, typename L::I l, typename L::F KminusOne,
                                     typename L::F segmentsPerSample) noexcept
@@ -530,30 +534,11 @@ struct Kernels
         const auto kk = L::truncate (M); // M >= 1 here, so truncation is the floor
         const LF f = L::toFloat (kk + L::set1i (1)) - M;
 
-        // The window's four segments, kk + 2 down to kk - 1 places back, lie
-        // in ascending ring order; only a window across the ring's end needs
-        // gathering.
-        int index[(unsigned) L::lanes];
-        L::storeInts (index, kk);
-        const float* row[(unsigned) L::lanes];
-        float wrapped[(unsigned) L::lanes][4];
-        for (int lane = 0; lane < L::lanes; ++lane)
-        {
-            const int start = (job.newest - index[lane] - 2) & job.ringMask;
-            if (start + 3 <= job.ringMask)
-            {
-                row[lane] = job.ring + start;
-            }
-            else
-            {
-                for (int e = 0; e < 4; ++e)
-                    wrapped[lane][e] = job.ring[(start + e) & job.ringMask];
-                row[lane] = wrapped[lane];
-            }
-        }
-
-        LF p, q, r, s;
-        L::rows (row, p, q, r, s);
+        const auto first = L::set1i (job.newest - 2) - kk;
+        const LF p = L::gather (job.ring, L::bits (first, job.ringMask));
+        const LF q = L::gather (job.ring, L::bits (first + L::set1i (1), job.ringMask));
+        const LF r = L::gather (job.ring, L::bits (first + L::set1i (2), job.ringMask));
+        const LF s = L::gather (job.ring, L::bits (first + L::set1i (3), job.ringMask));
         return L::select (L::eq (L::toFloat (kk), M), r, Cubic<L>::of (p, q, r, s).at (f));
     }
 };
