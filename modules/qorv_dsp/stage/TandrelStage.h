@@ -642,18 +642,7 @@ private:
     /** The output ring's offer for count values: appended while there is room. */
     void appendToOutput (int c, const float* values, int count) noexcept
     {
-        float* const out = outputRing.getData();
-        const int outMask = outputRing.getMask();
-        const int fill = outputRing.getFillCount (c);
-        const int taken = juce::jlimit (0, count, outputRing.getCapacity() - fill);
-        int write = outputRing.getWriteIndex (c);
-        for (int j = 0; j < taken; ++j)
-        {
-            write = (write + 1) & outMask;
-            out[write] = values[j];
-        }
-        outputRing.setWriteIndex (c, write);
-        outputRing.setFillCount (c, fill + taken);
+        outputRing.push (c, values, juce::jlimit (0, count, outputRing.getCapacity() - outputRing.getFillCount (c)));
     }
 
     void handOut (int n, const OutputBlock& output, Sample gain, bool accumulate, bool replace, bool discard)
