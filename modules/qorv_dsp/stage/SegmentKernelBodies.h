@@ -208,6 +208,7 @@ struct Avx2Lanes
 
     /** Lane k takes v's lane index[k] (0..7). */
     static F permute (F v, I index) noexcept { return { _mm256_permutevar8x32_ps (v.v, index.v) }; }
+    static int firstLane (I v) noexcept { return _mm256_cvtsi256_si32 (v.v); }
 
     static void storeInts (int* out, I v) noexcept { _mm256_storeu_si256 ((__m256i*) out, v.v); }
 
@@ -295,6 +296,7 @@ struct Kernels
 
         int k = 0;
         const F w = V::set1 (local.w);
+        const bool shortSegments = local.w <= 0.85f;
         I kv = V::iota();
         for (; k + W <= count; k += W, kv = kv + V::set1i (W))
         {
@@ -302,19 +304,21 @@ struct Kernels
             F value;
             if constexpr (V::permutes)
             {
-                // Lanes within W consecutive windows (segments up to about a
-                // sample long) take their coefficients by permutes of one
-                // load per coefficient.
-                const int firstWindow = (int) ((float) k * local.w);
-                if ((int) ((float) (k + W - 1) * local.w) - firstWindow < W)
-                    value = segmentValue<V> (kv, w, [&] (I index, Cubic<V>& c)
-                    {
-                        const I lane = index - V::set1i (firstWindow);
-                        c.c0 = V::permute (V::load (table[0] + firstWindow), lane);
-                        c.c1 = V::permute (V::load (table[1] + firstWindow), lane);
-                        c.c2 = V::permute (V::load (table[2] + firstWindow), lane);
-                        c.c3 = V::permute (V::load (table[3] + firstWindow), lane);
-                    });
+                // Lanes within W consecutive windows take their coefficients
+                // by permutes of one load per coefficient. Below 0.85 samples
+                // per segment the W lanes span less than W - 1 samples, so
+                // they always do.
+                const auto nearbyWindows = [&] (I index, Cubic<V>& c)
+                {
+                    const int firstWindow = V::firstLane (index);
+                    const I lane = index - V::set1i (firstWindow);
+                    c.c0 = V::permute (V::load (table[0] + firstWindow), lane);
+                    c.c1 = V::permute (V::load (table[1] + firstWindow), lane);
+                    c.c2 = V::permute (V::load (table[2] + firstWindow), lane);
+                    c.c3 = V::permute (V::load (table[3] + firstWindow), lane);
+                };
+                if (shortSegments || (int) ((float) (k + W - 1) * local.w) - (int) ((float) k * local.w) < W)
+                    value = segmentValue<V> (kv, w, nearbyWindows);
                 else
                     value = segmentValue<V> (kv, w, anyWindows);
             }
