@@ -212,10 +212,47 @@ struct Avx2Lanes
 
     static void storeInts (int* out, I v) noexcept { _mm256_storeu_si256 ((__m256i*) out, v.v); }
 
+    // Every second value of a 16-value stretch: forwards from its start
+    // (lane k is p[2k]) or backwards from its end (lane k is q[15 - 2k]).
+    // Only the lanes in mask are written back.
+
+    static F evensForward (const float* p) noexcept
+    {
+        const __m256 evens = _mm256_shuffle_ps (_mm256_loadu_ps (p), _mm256_loadu_ps (p + 8), 0x88);
+        return { _mm256_permutevar8x32_ps (evens, forwardOrder()) };
+    }
+
+    static F oddsBackward (const float* q) noexcept
+    {
+        const __m256 odds = _mm256_shuffle_ps (_mm256_loadu_ps (q), _mm256_loadu_ps (q + 8), 0xdd);
+        return { _mm256_permutevar8x32_ps (odds, backwardOrder()) };
+    }
+
+    static void storeEvensForward (float* p, F v, M mask) noexcept
+    {
+        const __m256 values = _mm256_permutevar8x32_ps (v.v, forwardOrder());
+        const __m256i lanes = _mm256_castps_si256 (_mm256_permutevar8x32_ps (mask.v, forwardOrder()));
+        const __m256i none = _mm256_setzero_si256();
+        _mm256_maskstore_ps (p, _mm256_unpacklo_epi32 (lanes, none), _mm256_unpacklo_ps (values, values));
+        _mm256_maskstore_ps (p + 8, _mm256_unpackhi_epi32 (lanes, none), _mm256_unpackhi_ps (values, values));
+    }
+
+    static void storeOddsBackward (float* q, F v, M mask) noexcept
+    {
+        const __m256 values = _mm256_permutevar8x32_ps (v.v, backwardOrder());
+        const __m256i lanes = _mm256_castps_si256 (_mm256_permutevar8x32_ps (mask.v, backwardOrder()));
+        const __m256i none = _mm256_setzero_si256();
+        _mm256_maskstore_ps (q, _mm256_unpacklo_epi32 (none, lanes), _mm256_unpacklo_ps (values, values));
+        _mm256_maskstore_ps (q + 8, _mm256_unpackhi_epi32 (none, lanes), _mm256_unpackhi_ps (values, values));
+    }
+
+    // Shuffling two loads by 0x88 (or 0xdd) leaves the evens (odds) of a
+    // 16-value stretch as 0 2 8 10 4 6 12 14 (1 3 9 11 5 7 13 15); these
+    // orders, each its own inverse, put them forwards or backwards.
+    static __m256i forwardOrder() noexcept { return _mm256_setr_epi32 (0, 1, 4, 5, 2, 3, 6, 7); }
+    static __m256i backwardOrder() noexcept { return _mm256_setr_epi32 (7, 6, 3, 2, 5, 4, 1, 0); }
+
     static M lessThan (I a, I b) noexcept { return { _mm256_castsi256_ps (_mm256_cmpgt_epi32 (b.v, a.v)) }; }
-    static M evenLanes() noexcept { return { _mm256_castsi256_ps (_mm256_setr_epi32 (-1, 0, -1, 0, -1, 0, -1, 0)) }; }
-    static F reversed (F v) noexcept { return { _mm256_permutevar8x32_ps (v.v, _mm256_setr_epi32 (7, 6, 5, 4, 3, 2, 1, 0)) }; }
-    static void storeMasked (float* p, M m, F v) noexcept { _mm256_maskstore_ps (p, _mm256_castps_si256 (m.v), v.v); }
 };
 
 inline Avx2Lanes::F operator+ (Avx2Lanes::F a, Avx2Lanes::F b) noexcept { return { _mm256_add_ps (a.v, b.v) }; }
@@ -408,26 +445,26 @@ struct Kernels
     }
 
     /** Groups of at least this many segments are blended where they lie:
-        their first and last eight segments never overlap the other end. */
-    static constexpr int directGroup = 14;
+        the 16-value stretches read at either end never leave the group. */
+    static constexpr int directGroup = 16;
 
-    /** One whole group in place: the first members, every second segment
-        from the front, face their partners read backwards from the end. Only
-        the members of moving pairs are stored, so the two ends may overlap in
-        the middle of the group. */
+    /** One whole group in place, eight pairs at a time: the first members
+        (every second segment from the front) face their partners (every
+        second segment backwards from the end). Only the members of moving
+        pairs are stored, so the two ends may overlap in the middle. */
     static void blendGroup (float* group, int N, float o) noexcept
     {
         const int half = N / 2;
         const F mix = V::set1 (o);
-        for (int j = 0; j < half; j += W)
+        for (int j = 0; j < half; j += 2 * W)
         {
-            const auto moving = V::both (V::evenLanes(), V::lessThan (V::iota() + V::set1i (j), V::set1i (half)));
+            const auto moving = V::lessThan (V::iota() + V::iota() + V::set1i (j), V::set1i (half));
             float* const front = group + j;
-            float* const back = group + N - W - j;
-            const F a = V::load (front), b = V::reversed (V::load (back));
+            float* const back = group + N - 2 * W - j;
+            const F a = V::evensForward (front), b = V::oddsBackward (back);
             const F moved = lerpLanes<V> (a, b, mix);
-            V::storeMasked (front, moving, moved);
-            V::storeMasked (back, V::reversed (moving), V::reversed ((a - moved) + b));
+            V::storeEvensForward (front, moved, moving);
+            V::storeOddsBackward (back, (a - moved) + b, moving);
         }
     }
 
