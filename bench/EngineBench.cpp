@@ -131,6 +131,39 @@ void factoryPresetsMean (benchmark::State& state)
 }
 } // namespace
 
+#if __has_include(<qorv_dsp/stage/SegmentKernels.h>)
+namespace
+{
+/** The defaults and the worst case on each instruction-set path of the
+    stage, forced before the engine is prepared. */
+const bool pathsRegistered = []
+{
+    using juce::qorv_dsp::SegmentKernels;
+    using juce::qorv_dsp::SegmentPath;
+    const std::pair<SegmentPath, const char*> paths[] = { { SegmentPath::scalar, "scalar" }, { SegmentPath::sse2, "sse2" },
+                                                          { SegmentPath::avx2, "avx2" } };
+    const std::pair<Scenario, const char*> scenarios[] = {
+        { { { defaultStage, idleStage, idleStage }, 0, 75.0f, false, false }, "a_defaults" },
+        { { { worstStage, worstStage, worstStage }, 0, 75.0f, true, false }, "b_worst_case_series" },
+    };
+    for (const auto& [scenario, scenarioName] : scenarios)
+        for (const auto& [path, pathName] : paths)
+            benchmark::RegisterBenchmark ((std::string ("Path/") + pathName + "/" + scenarioName).c_str(),
+                                          [path = path, scenario = scenario] (benchmark::State& state)
+                                          {
+                                              if (! SegmentKernels::force (path))
+                                              {
+                                                  state.SkipWithError ("this machine lacks the path");
+                                                  return;
+                                              }
+                                              runEngine (state, scenario);
+                                              SegmentKernels::unforce();
+                                          });
+    return true;
+}();
+} // namespace
+#endif
+
 BENCHMARK (defaults)->Name ("Engine/a_defaults");
 BENCHMARK (worstCaseSeries)->Name ("Engine/b_worst_case_series");
 BENCHMARK (worstCaseParallel)->Name ("Engine/c_worst_case_parallel");
