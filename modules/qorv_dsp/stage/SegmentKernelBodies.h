@@ -26,8 +26,7 @@ template <typename Fma>
 struct ScalarLanes
 {
     static constexpr int lanes = 1;
-    static constexpr bool maskedAccess = false;
-    static constexpr bool permutes = false;
+    static constexpr bool permutesAndMasks = false; // the AVX2 extras below
     using F = float;
     using I = int;
     using M = bool;
@@ -55,17 +54,8 @@ struct ScalarLanes
     static F notBelow (F z, F b) noexcept { return b < z ? z : b; }
     static F notAbove (F z, F b) noexcept { return b > z ? z : b; }
 
-    static void rows (const float* const* r, F& c0, F& c1, F& c2, F& c3) noexcept
-    {
-        c0 = r[0][0];
-        c1 = r[0][1];
-        c2 = r[0][2];
-        c3 = r[0][3];
-    }
-
     static F gather (const float* base, I index) noexcept { return base[index]; }
 
-    static void storeInts (int* out, I v) noexcept { out[0] = v; }
 };
 
 #if defined(__SSE2__)
@@ -80,8 +70,7 @@ struct LibraryFma
 struct Sse2Lanes
 {
     static constexpr int lanes = 4;
-    static constexpr bool maskedAccess = false;
-    static constexpr bool permutes = false;
+    static constexpr bool permutesAndMasks = false; // the AVX2 extras below
     struct F { __m128 v; };
     struct I { __m128i v; };
     using M = F;
@@ -120,16 +109,6 @@ struct Sse2Lanes
     static F notBelow (F z, F b) noexcept { return { _mm_max_ps (z.v, b.v) }; }
     static F notAbove (F z, F b) noexcept { return { _mm_min_ps (z.v, b.v) }; }
 
-    static void rows (const float* const* r, F& c0, F& c1, F& c2, F& c3) noexcept
-    {
-        __m128 r0 = _mm_loadu_ps (r[0]), r1 = _mm_loadu_ps (r[1]), r2 = _mm_loadu_ps (r[2]), r3 = _mm_loadu_ps (r[3]);
-        _MM_TRANSPOSE4_PS (r0, r1, r2, r3);
-        c0 = { r0 };
-        c1 = { r1 };
-        c2 = { r2 };
-        c3 = { r3 };
-    }
-
     static F gather (const float* base, I index) noexcept
     {
         alignas (16) int i[4];
@@ -137,7 +116,6 @@ struct Sse2Lanes
         return { _mm_setr_ps (base[i[0]], base[i[1]], base[i[2]], base[i[3]]) };
     }
 
-    static void storeInts (int* out, I v) noexcept { _mm_storeu_si128 ((__m128i*) out, v.v); }
 };
 
 inline Sse2Lanes::F operator+ (Sse2Lanes::F a, Sse2Lanes::F b) noexcept { return { _mm_add_ps (a.v, b.v) }; }
@@ -161,8 +139,7 @@ struct HardwareFma
 struct Avx2Lanes
 {
     static constexpr int lanes = 8;
-    static constexpr bool maskedAccess = true;
-    static constexpr bool permutes = true;
+    static constexpr bool permutesAndMasks = true;
     struct F { __m256 v; };
     struct I { __m256i v; };
     using M = F;
@@ -189,28 +166,13 @@ struct Avx2Lanes
     static F notBelow (F z, F b) noexcept { return { _mm256_max_ps (z.v, b.v) }; }
     static F notAbove (F z, F b) noexcept { return { _mm256_min_ps (z.v, b.v) }; }
 
-    /** Rows r[0..7] of four floats, transposed: lane k of cj is r[k][j]. */
-    static void rows (const float* const* r, F& c0, F& c1, F& c2, F& c3) noexcept
-    {
-        const __m256 r04 = _mm256_insertf128_ps (_mm256_castps128_ps256 (_mm_loadu_ps (r[0])), _mm_loadu_ps (r[4]), 1);
-        const __m256 r15 = _mm256_insertf128_ps (_mm256_castps128_ps256 (_mm_loadu_ps (r[1])), _mm_loadu_ps (r[5]), 1);
-        const __m256 r26 = _mm256_insertf128_ps (_mm256_castps128_ps256 (_mm_loadu_ps (r[2])), _mm_loadu_ps (r[6]), 1);
-        const __m256 r37 = _mm256_insertf128_ps (_mm256_castps128_ps256 (_mm_loadu_ps (r[3])), _mm_loadu_ps (r[7]), 1);
-        const __m256 t0 = _mm256_unpacklo_ps (r04, r15), t1 = _mm256_unpackhi_ps (r04, r15);
-        const __m256 t2 = _mm256_unpacklo_ps (r26, r37), t3 = _mm256_unpackhi_ps (r26, r37);
-        c0 = { _mm256_shuffle_ps (t0, t2, 0x44) };
-        c1 = { _mm256_shuffle_ps (t0, t2, 0xee) };
-        c2 = { _mm256_shuffle_ps (t1, t3, 0x44) };
-        c3 = { _mm256_shuffle_ps (t1, t3, 0xee) };
-    }
-
+    /** Lane k is base[index[k]]. */
     static F gather (const float* base, I index) noexcept { return { _mm256_i32gather_ps (base, index.v, 4) }; }
 
     /** Lane k takes v's lane index[k] (0..7). */
     static F permute (F v, I index) noexcept { return { _mm256_permutevar8x32_ps (v.v, index.v) }; }
     static int firstLane (I v) noexcept { return _mm256_cvtsi256_si32 (v.v); }
-
-    static void storeInts (int* out, I v) noexcept { _mm256_storeu_si256 ((__m256i*) out, v.v); }
+    static M lessThan (I a, I b) noexcept { return { _mm256_castsi256_ps (_mm256_cmpgt_epi32 (b.v, a.v)) }; }
 
     // Every second value of a 16-value stretch: forwards from its start
     // (lane k is p[2k]) or backwards from its end (lane k is q[15 - 2k]).
@@ -251,8 +213,6 @@ struct Avx2Lanes
     // orders, each its own inverse, put them forwards or backwards.
     static __m256i forwardOrder() noexcept { return _mm256_setr_epi32 (0, 1, 4, 5, 2, 3, 6, 7); }
     static __m256i backwardOrder() noexcept { return _mm256_setr_epi32 (7, 6, 3, 2, 5, 4, 1, 0); }
-
-    static M lessThan (I a, I b) noexcept { return { _mm256_castsi256_ps (_mm256_cmpgt_epi32 (b.v, a.v)) }; }
 };
 
 inline Avx2Lanes::F operator+ (Avx2Lanes::F a, Avx2Lanes::F b) noexcept { return { _mm256_add_ps (a.v, b.v) }; }
@@ -312,23 +272,23 @@ struct Kernels
         // The cubic of every window the segments fall into: coefficient i of
         // window j at table[i][j].
         const int stride = local.windows + 8;
-        const float* const table[4] = { local.rows, local.rows + stride, local.rows + 2 * stride, local.rows + 3 * stride };
+        const float* const table[4] = { local.cubics, local.cubics + stride, local.cubics + 2 * stride, local.cubics + 3 * stride };
         int j = 0;
         for (; j + W <= local.windows; j += W)
         {
             const auto c = Cubic<V>::of (V::load (x + j - 1), V::load (x + j), V::load (x + j + 1), V::load (x + j + 2));
-            V::store (local.rows + j, c.c0);
-            V::store (local.rows + stride + j, c.c1);
-            V::store (local.rows + 2 * stride + j, c.c2);
-            V::store (local.rows + 3 * stride + j, c.c3);
+            V::store (local.cubics + j, c.c0);
+            V::store (local.cubics + stride + j, c.c1);
+            V::store (local.cubics + 2 * stride + j, c.c2);
+            V::store (local.cubics + 3 * stride + j, c.c3);
         }
         for (; j < local.windows; ++j)
         {
             const auto c = Cubic<S>::of (x[j - 1], x[j], x[j + 1], x[j + 2]);
-            local.rows[j] = c.c0;
-            local.rows[stride + j] = c.c1;
-            local.rows[2 * stride + j] = c.c2;
-            local.rows[3 * stride + j] = c.c3;
+            local.cubics[j] = c.c0;
+            local.cubics[stride + j] = c.c1;
+            local.cubics[2 * stride + j] = c.c2;
+            local.cubics[3 * stride + j] = c.c3;
         }
 
         int k = 0;
@@ -339,7 +299,7 @@ struct Kernels
         {
             const auto anyWindows = [&] (I index, Cubic<V>& c) { gatherCubic<V> (table, index, c); };
             F value;
-            if constexpr (V::permutes)
+            if constexpr (V::permutesAndMasks)
             {
                 // Lanes within W consecutive windows take their coefficients
                 // by permutes of one load per coefficient. Below 0.85 samples
@@ -424,7 +384,7 @@ struct Kernels
                 continue;
 
             const int start = (local.first + g * N) & local.ringMask;
-            if constexpr (V::maskedAccess)
+            if constexpr (V::permutesAndMasks)
             {
                 if (N >= directGroup && start + N - 1 <= local.ringMask)
                 {

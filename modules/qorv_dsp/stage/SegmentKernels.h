@@ -23,12 +23,13 @@ enum class SegmentPath
     (window[-1] is the interpolator's previous x(0)); it is readable from -1
     up to windows + 1. Segment k, at P = float(k) * w, is window[j] when P is
     the whole number j and otherwise the window's cubic around j = trunc(P)
-    at P - j; it is written to ring[(first + k) & ringMask]. rows is scratch
-    for 4 * (windows + 8) floats; windows = trunc(P of segment count - 1) + 1. */
+    at P - j; it is written to ring[(first + k) & ringMask]. cubics is
+    scratch for 4 * (windows + 8) floats; windows = trunc(P of segment
+    count - 1) + 1. */
 struct SegmentSampling
 {
     const float* window;
-    float* rows;
+    float* cubics;
     int windows;
     int count;
     float w;

@@ -516,7 +516,7 @@ private:
         // shortest length span L: a block consumes fewer samples than this.
         const int samplesBound = (int) std::ceil ((double) S * (double) sampleRate * 1.0e-6) + 16;
         inputWindow.assign ((size_t) samplesBound + 4, 0.0f);
-        windowRows.assign (4 * ((size_t) samplesBound + 4 + 8), 0.0f);
+        windowCubics.assign (4 * ((size_t) samplesBound + 4 + 8), 0.0f);
         rebuilt.assign ((size_t) samplesBound, 0.0f);
         groupMix.assign ((size_t) juce::jmax (1, S), 0.0f);
         for (auto* line : { &pairA, &pairB, &pairMix })
@@ -580,7 +580,7 @@ private:
             inputRing.copyOut (head - (fill - 1), windows + 2, window);
 
             const int first = segments.getWriteIndex (c) + 1;
-            vector.sample ({ window, windowRows.data(), windows, K, w, segments.getData(), segments.getMask(), first });
+            vector.sample ({ window, windowCubics.data(), windows, K, w, segments.getData(), segments.getMask(), first });
 
             segments.setWriteIndex (c, first + K - 1);
             inputRing.setFillCount (c, fill - consumed);
@@ -693,7 +693,7 @@ private:
 
     const SegmentKernels* kernels = nullptr;
     SegmentPath lastBlockPath = SegmentPath::scalar;
-    std::vector<float> inputWindow, windowRows, rebuilt, groupMix, pairA, pairB, pairMix, heldMix;
+    std::vector<float> inputWindow, windowCubics, rebuilt, groupMix, pairA, pairB, pairMix, heldMix;
     std::vector<int> heldStart;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (TandrelStage)
