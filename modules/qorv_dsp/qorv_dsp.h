@@ -45,6 +45,7 @@
 #include "filters/IIRFilter_OrderTwo.h"
 #include "filters/HighShelfFilter.h"
 #include "stage/LagrangeState.h"
+#include "stage/SegmentKernels.h"
 #include "stage/Lerp.h"
 #include "stage/TandrelStage.h"
 #include "stage/ToneFilter.h"

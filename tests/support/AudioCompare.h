@@ -4,6 +4,8 @@
 #include <juce_audio_basics/juce_audio_basics.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace tandrel::test
 {
@@ -35,6 +37,29 @@ inline ::testing::AssertionResult buffersMatch (const juce::AudioBuffer<float>& 
         if (! result)
             return result << " in channel " << c;
     }
+    return ::testing::AssertionSuccess();
+}
+
+/** Exact equality of the stored bits, so that -0 differs from +0 and one NaN
+    from another; reports the first differing sample. */
+inline ::testing::AssertionResult bitsMatch (const juce::AudioBuffer<float>& actual, const juce::AudioBuffer<float>& expected)
+{
+    if (actual.getNumChannels() != expected.getNumChannels() || actual.getNumSamples() != expected.getNumSamples())
+        return ::testing::AssertionFailure() << "shape " << actual.getNumChannels() << "x" << actual.getNumSamples()
+                                             << " differs from " << expected.getNumChannels() << "x" << expected.getNumSamples();
+
+    for (int c = 0; c < actual.getNumChannels(); ++c)
+        for (int i = 0; i < actual.getNumSamples(); ++i)
+        {
+            const float a = actual.getSample (c, i), e = expected.getSample (c, i);
+            std::uint32_t aBits, eBits;
+            std::memcpy (&aBits, &a, sizeof (a));
+            std::memcpy (&eBits, &e, sizeof (e));
+            if (aBits != eBits)
+                return ::testing::AssertionFailure() << "first difference at sample " << i << " of channel " << c << ": got " << a
+                                                     << " (0x" << juce::String::toHexString ((juce::int64) aBits) << "), expected " << e
+                                                     << " (0x" << juce::String::toHexString ((juce::int64) eBits) << ")";
+        }
     return ::testing::AssertionSuccess();
 }
 } // namespace tandrel::test

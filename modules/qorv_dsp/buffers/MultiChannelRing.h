@@ -27,16 +27,14 @@ public:
         the array (the oldest are overwritten). */
     void push (int c, const float* samples, int n) noexcept
     {
+        if (n <= 0)
+            return;
         auto& fill = fillCount[(size_t) c];
         fill = juce::jmin (capacity, fill + n);
-        int w = writeIndex[(size_t) c];
+        const int w = writeIndex[(size_t) c];
         float* d = data.data();
-        for (int j = 0; j < n; ++j)
-        {
-            w = (w + 1) & mask;
-            d[w] = samples[j];
-        }
-        writeIndex[(size_t) c] = w;
+        forEachRun (w + 1, n, [&] (int offset, int position, int count) { std::copy (samples + offset, samples + offset + count, d + position); });
+        writeIndex[(size_t) c] = (w + n) & mask;
     }
 
     /** Appends one value without counting it (scratch use). */
@@ -67,16 +65,20 @@ public:
         const int w = writeIndex[(size_t) c];
         const float* d = data.data();
 
-        if (add)
-            for (int j = 0; j < m; ++j)
-                destination[j] = destination[j] + gain * d[(w - (k - 1 - j)) & mask];
-        else
+        forEachRun (w - (k - 1), m, [&] (int offset, int position, int count)
         {
-            for (int j = 0; j < m; ++j)
-                destination[j] = gain * d[(w - (k - 1 - j)) & mask];
+            float* const to = destination + offset;
+            const float* const from = d + position;
+            if (add)
+                for (int j = 0; j < count; ++j)
+                    to[j] = to[j] + gain * from[j];
+            else
+                for (int j = 0; j < count; ++j)
+                    to[j] = gain * from[j];
+        });
+        if (! add)
             for (int j = juce::jmax (m, 0); j < n; ++j)
                 destination[j] = 0.0f;
-        }
         fillCount[(size_t) c] = k - juce::jmax (m, 0);
     }
 
@@ -99,6 +101,20 @@ public:
             return;
         }
 
+        // When every output sample was in the ring before the call (k >= n)
+        // and no position is both read and written, the input goes in first
+        // and the output comes out in runs; the same values as one at a time.
+        const bool apart = input + n <= output || output + n <= input || input == output;
+        if (k >= n && k + n <= mask + 1 && apart)
+        {
+            const int first = writeIndex[(size_t) c] - (k - 1);
+            push (c, input, n);
+            fillCount[(size_t) c] = k;
+            const float* d = data.data();
+            forEachRun (first, n, [&] (int offset, int position, int count) { std::copy (d + position, d + position + count, output + offset); });
+            return;
+        }
+
         int w = writeIndex[(size_t) c];
         float* d = data.data();
         for (int j = 0; j < n; ++j)
@@ -109,6 +125,14 @@ public:
             d[w] = x;
         }
         writeIndex[(size_t) c] = w;
+    }
+
+    /** Copies n values from consecutive ring positions, starting at position
+        first (wrapped by the mask), into destination. */
+    void copyOut (int first, int n, float* destination) const noexcept
+    {
+        const float* d = data.data();
+        forEachRun (first, n, [&] (int offset, int position, int count) { std::copy (d + position, d + position + count, destination + offset); });
     }
 
     //==============================================================================
@@ -128,6 +152,21 @@ public:
     const float* getData() const noexcept { return data.data(); }
 
 private:
+    /** Splits the n consecutive positions from first on (wrapped by the mask)
+        into runs that do not wrap: run (offset, position, count) for each,
+        in order. */
+    template <typename Run>
+    void forEachRun (int first, int n, Run&& run) const noexcept
+    {
+        for (int done = 0; done < n;)
+        {
+            const int position = (first + done) & mask;
+            const int count = juce::jmin (n - done, mask + 1 - position);
+            run (done, position, count);
+            done += count;
+        }
+    }
+
     std::vector<float> data;
     std::vector<int> writeIndex;
     int layoutChannels = 0;

@@ -54,6 +54,7 @@ public:
         segmentMix.reserveBuffer (S);
         toneFilter.prepareLocked (spec);
         interpolators.assign ((size_t) (2 * channelCount), LagrangeState {});
+        prepareVectorPath (S);
     }
 
     /** Clears running state: an empty input ring of capacity L and an output
@@ -122,10 +123,18 @@ public:
         if (G > 0)
         {
             const int K = N * G;
-            const int i = sampleSegments (segments, K, w);
+            const auto* vector = vectorKernelsFor (segments, K, G, w);
+            lastBlockPath = vector != nullptr ? vector->path : SegmentPath::scalar;
+            const int i = vector != nullptr ? sampleSegments (*vector, segments, K, w) : sampleSegments (segments, K, w);
             const auto mix = advanceControls (i);
-            mirror (segments, K, G, N, i, mix);
-            rebuild (segments, K, i, w);
+            if (vector != nullptr && mix.mixCase == MixCase::blend)
+                blend (*vector, segments, K, G, N, i, mix);
+            else
+                mirror (segments, K, G, N, i, mix);
+            if (vector != nullptr)
+                rebuild (*vector, segments, K, i, w);
+            else
+                rebuild (segments, K, i, w);
             fresh = false;
         }
 
@@ -175,6 +184,8 @@ public:
     float getSegmentLength() const noexcept { return segmentLength; }
     bool isFresh() const noexcept { return fresh; }
     int getChannelCount() const noexcept { return channelCount; }
+    /** The instruction set the last block that produced segments ran on. */
+    SegmentPath getLastBlockPath() const noexcept { return lastBlockPath; }
 
 private:
     /** trunc(x) for 0 <= x < 2^31, exactly, without a library call. */
@@ -491,6 +502,149 @@ private:
         }
     }
 
+    //==============================================================================
+    // The vector path: the same values as the loops above, computed by the
+    // widest kernels the processor runs (SegmentKernels.h). Its scratch is
+    // sized at prepare; a block it does not cover takes the loops above.
+
+    static constexpr int pairBatch = 256;
+
+    void prepareVectorPath (int S)
+    {
+        kernels = SegmentKernels::choose();
+        // The input ring holds at most L samples, and S - 3 segments of the
+        // shortest length span L: a block consumes fewer samples than this.
+        const int samplesBound = (int) std::ceil ((double) S * (double) sampleRate * 1.0e-6) + 16;
+        inputWindow.assign ((size_t) samplesBound + 4, 0.0f);
+        windowCubics.assign (4 * ((size_t) samplesBound + 4 + 8), 0.0f);
+        rebuilt.assign ((size_t) samplesBound, 0.0f);
+        groupMix.assign ((size_t) juce::jmax (1, S), 0.0f);
+        for (auto* line : { &pairA, &pairB, &pairMix })
+            line->assign ((size_t) pairBatch + 8, 0.0f);
+        heldStart.assign ((size_t) pairBatch, 0);
+        heldMix.assign ((size_t) pairBatch, 0.0f);
+    }
+
+    /** Samples consumed by a block of K segments: the first, and one for every
+        whole sample the last segment lies beyond it. */
+    static int samplesConsumed (int K, float w) noexcept
+    {
+        const float P = (float) (K - 1) * w;
+        const int whole = (int) P;
+        return juce::jmax (1, (float) whole < P ? whole + 1 : whole);
+    }
+
+    /** The kernels for this block, or nullptr when it takes the scalar loops:
+        no vector kernels, fewer than 3 segments, scratch too small, an input
+        ring that runs short (the scalar loops then repeat its last sample) or
+        channels whose segments would overlap in the ring. */
+    const SegmentKernels* vectorKernelsFor (const MultiChannelRing& segments, int K, int G, float w) const noexcept
+    {
+        if (kernels == nullptr || K < 3 || G > (int) groupMix.size() || K > segments.getMask() + 1)
+            return nullptr;
+
+        const int consumed = samplesConsumed (K, w);
+        const int windows = (int) ((float) (K - 1) * w) + 1;
+        if (windows + 2 >= (int) inputWindow.size() || consumed > (int) rebuilt.size())
+            return nullptr;
+
+        const int ringSize = segments.getMask() + 1;
+        for (int c = 0; c < channelCount; ++c)
+        {
+            if (consumed > inputRing.getFillCount (c))
+                return nullptr;
+            for (int other = c + 1; other < channelCount; ++other)
+            {
+                const int apart = (segments.getWriteIndex (other) - segments.getWriteIndex (c)) & segments.getMask();
+                if (apart < K || ringSize - apart < K)
+                    return nullptr;
+            }
+        }
+        return kernels;
+    }
+
+    int sampleSegments (const SegmentKernels& vector, MultiChannelRing& segments, int K, float w)
+    {
+        const int consumed = samplesConsumed (K, w);
+        const int windows = (int) ((float) (K - 1) * w) + 1;
+        float* const window = inputWindow.data() + 1;
+
+        for (int c = 0; c < channelCount; ++c)
+        {
+            // The input from the first unread sample on, in a line; before it
+            // the last sample the previous block popped.
+            const int head = inputRing.getWriteIndex (c);
+            const int fill = inputRing.getFillCount (c);
+            auto& I = interpolators[(size_t) c];
+            window[-1] = fresh ? 0.0f : I.x0;
+            inputRing.copyOut (head - (fill - 1), windows + 2, window);
+
+            const int first = segments.getWriteIndex (c) + 1;
+            vector.sample ({ window, windowCubics.data(), windows, K, w, segments.getData(), segments.getMask(), first });
+
+            segments.setWriteIndex (c, first + K - 1);
+            inputRing.setFillCount (c, fill - consumed);
+            I.load (window[consumed - 2], window[consumed - 1], window[consumed], window[consumed + 1]);
+        }
+        return consumed;
+    }
+
+    void blend (const SegmentKernels& vector, MultiChannelRing& segments, int K, int G, int N, int i, const MixPlan& plan)
+    {
+        const float* const mixValues = segmentMix.getBuffer();
+        const int lastIndex = segmentMix.getLastIndex();
+        const float published = segmentMix.getPublished();
+        const float samplesPerSegment = (float) i / (float) K;
+        for (int g = 0; g < G; ++g)
+            groupMix[(size_t) g] = plan.fromBuffer ? mixValues[juce::jmin ((int) ((float) (g * N) * samplesPerSegment), lastIndex)]
+                                                   : published;
+
+        for (int c = 0; c < channelCount; ++c)
+            vector.blendPairs ({ segments.getData(), segments.getMask(), segments.getWriteIndex (c) - (K - 1), N, G, groupMix.data(),
+                                 pairA.data(), pairB.data(), pairMix.data(), heldStart.data(), heldMix.data(), pairBatch });
+
+        if (plan.fromBuffer)
+            segmentMix.releaseBuffer();
+    }
+
+    void rebuild (const SegmentKernels& vector, MultiChannelRing& segments, int K, int i, float w)
+    {
+        const float* const seg = segments.getData();
+        const int segMask = segments.getMask();
+        const float segmentsPerSample = 1.0f / w;
+
+        // Where the scalar loops leave the window: at the last output
+        // sample's floor, never past the first or before the second segment.
+        int kFinal = K - 2;
+        if (i > 1)
+        {
+            const float M = (float) (K - 1) - (float) (i - 1) * segmentsPerSample;
+            kFinal = M >= 1.0f ? juce::jmin (K - 2, floorToInt (M)) : 1;
+        }
+
+        for (int c = 0; c < channelCount; ++c)
+        {
+            const int newest = segments.getWriteIndex (c);
+            const auto back = [&] (int d) { return seg[(newest - d) & segMask]; };
+            auto& J = interpolators[(size_t) (channelCount + c)];
+            const float previous = fresh ? 0.0f : J.x0;
+
+            vector.rebuild ({ seg, segMask, newest, K, i, segmentsPerSample, previous, rebuilt.data() });
+            appendToOutput (c, rebuilt.data(), i);
+
+            if (kFinal == K - 2)
+                J.load (previous, back (K - 1), back (K - 2), back (K - 3));
+            else
+                J.load (back (kFinal + 2), back (kFinal + 1), back (kFinal), back (kFinal - 1));
+        }
+    }
+
+    /** The output ring's offer for count values: appended while there is room. */
+    void appendToOutput (int c, const float* values, int count) noexcept
+    {
+        outputRing.push (c, values, juce::jlimit (0, count, outputRing.getCapacity() - outputRing.getFillCount (c)));
+    }
+
     void handOut (int n, const OutputBlock& output, Sample gain, bool accumulate, bool replace, bool discard)
     {
         const int Nc = channelCount;
@@ -536,6 +690,11 @@ private:
     MultiChannelRing inputRing, outputRing;
     std::vector<LagrangeState> interpolators;
     bool fresh = true;
+
+    const SegmentKernels* kernels = nullptr;
+    SegmentPath lastBlockPath = SegmentPath::scalar;
+    std::vector<float> inputWindow, windowCubics, rebuilt, groupMix, pairA, pairB, pairMix, heldMix;
+    std::vector<int> heldStart;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (TandrelStage)
 };
