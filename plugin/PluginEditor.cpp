@@ -165,13 +165,13 @@ void PluginEditor::buttonClicked (juce::Button* button)
     }
     else if (button == &controlBar.reloadButton)
     {
-        if (presets.currentId >= 10)
-            browser.selectPresetId (presets.currentId, juce::sendNotificationAsync);
+        if (presets.hasCurrentPreset())
+            browser.selectPresetId (presets.getCurrentId(), juce::sendNotificationAsync);
     }
     else if (button == &controlBar.randomButton)
     {
-        const int id = presets.randomPresetId (presets.currentId >= 10 ? presets.currentId : -1);
-        if (id >= 10)
+        const int id = presets.randomPresetId (presets.hasCurrentPreset() ? presets.getCurrentId() : -1);
+        if (id >= juce::qorv_gui::PresetManager::firstPresetId)
             browser.selectPresetId (id, juce::sendNotificationAsync);
     }
     else
