@@ -220,3 +220,34 @@ TEST_F (LoaderTest, PresetOperationsAndStateCallsShareOneLock)
     }
     EXPECT_TRUE (enteredFromHost());
 }
+
+TEST_F (LoaderTest, SelectingAnIdLoadsWhatItNamesAndMakesItCurrentEvenWhenNothingLoads)
+{
+    loader.writePreset (folder["Kept.td11"], 30);
+    loader.writePreset (folder["Going.td11"], 40);
+    manager->rescan();
+    const auto kept = manager->findUserPreset (folder["Kept.td11"])->id;
+    const auto going = manager->findUserPreset (folder["Going.td11"])->id;
+    ASSERT_TRUE (folder["Going.td11"].deleteFile());
+
+    const struct { int id; bool loads; int a; bool userCurrent; const char* shown; } rows[] = {
+        { idB,   true,  20, false, "B " },
+        { kept,  true,  30, true,  "Kept " },
+        { going, false, 30, false, "Going " }, // named still, but Save no longer writes into Kept
+        { idA,   true,  10, false, "A " },
+        { 99,    false, 10, false, "*New " },
+    };
+
+    for (const auto& row : rows)
+    {
+        loader.markModified();
+        EXPECT_EQ (manager->selectPreset (row.id), row.loads) << row.id;
+        EXPECT_EQ (manager->getCurrentId(), row.id);
+        EXPECT_EQ (manager->hasCurrentPreset(), row.id >= PresetManager::firstPresetId);
+        EXPECT_EQ (loader.value ("a"), row.a) << row.id;
+        EXPECT_EQ (manager->getCurrentUserPreset() != nullptr, row.userCurrent) << row.id;
+        EXPECT_EQ (manager->getDisplayName(), row.shown) << row.id;
+        EXPECT_EQ (manager->saveCurrent(), row.userCurrent) << row.id;
+        EXPECT_EQ (loader.isModified(), ! row.loads) << "a load clears the mark; a selection that loads nothing leaves it";
+    }
+}

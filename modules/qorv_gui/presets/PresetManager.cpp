@@ -136,6 +136,13 @@ bool PresetManager::selectPreset (int id)
         currentUserPreset = nullptr;
         loader.clearModified();
     }
+    else if (userPresets.count (id) > 0 && currentUserPreset != &userPresets.at (id))
+    {
+        // A user file that has gone since the menu was built: nothing is loaded,
+        // but Save must not write into the file of the preset that was current
+        // while the browser names this one.
+        currentUserPreset = nullptr;
+    }
 
     // Set also when nothing could be loaded (a user file that has gone).
     currentId = id;

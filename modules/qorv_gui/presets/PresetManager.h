@@ -75,9 +75,11 @@ public:
         lock: a user preset whose file is there is loaded from it and becomes the
         current user preset if that worked (none if not); a factory preset is
         loaded from a copy of its bytes as one undoable step and no user preset is
-        current; either way the modified mark is cleared. The id becomes current
-        last, also when nothing could be loaded (a user file that has gone) or
-        when it names no preset. True when a preset was applied. */
+        current; either way the modified mark is cleared. A user preset whose
+        file has gone loads nothing and keeps the mark; it stops another user
+        preset from being current, so Save never writes into a file the browser
+        no longer names. The id becomes current last, also when nothing could be
+        loaded or when it names no preset. True when a preset was applied. */
     bool selectPreset (int id);
 
     /** -1 before anything was current, 4 for "New", else a preset id. */
