@@ -4,8 +4,12 @@
 
 namespace
 {
-// Stages a preset leaves silent keep the default shape with no mix.
-constexpr FactoryStageValues off { 31, 11.0f, 0.0f };
+// Stages a preset leaves silent keep a silent stage's default shape and mix.
+constexpr int silentStage = 2;
+constexpr FactoryStageValues off { (int) getParameterRow (ParamKind::nSegs).defaultFor (silentStage),
+                                   getParameterRow (ParamKind::segSize).defaultFor (silentStage),
+                                   getParameterRow (ParamKind::segMix).defaultFor (silentStage) };
+static_assert (off.segMix == 0.0f, "an unused stage must be silent");
 
 constexpr int series = 0;
 constexpr int parallel = 1;

@@ -39,22 +39,46 @@ int parseLeadingInteger (const juce::String& text)
     return (int) (negative ? -value : value);
 }
 
+// The engine clamps to its own limits; the controls must offer exactly those.
+using juce::qorv_dsp::SegmentLimits;
+static_assert (getParameterRow (ParamKind::nSegs).minimum == (float) SegmentLimits::minimumSegments
+               && getParameterRow (ParamKind::nSegs).maximum == (float) SegmentLimits::maximumSegments,
+               "N Segs must span the engine's segment counts");
+static_assert (getParameterRow (ParamKind::segSize).minimum == SegmentLimits::minimumMicroseconds
+               && getParameterRow (ParamKind::segSize).maximum == SegmentLimits::maximumMicroseconds,
+               "Seg Size must span the engine's segment lengths");
+
+// Every float parameter ("Tone", Seg Size, Seg Mix) is built here: linear, on the row's step.
 std::unique_ptr<juce::AudioParameterFloat> makeFloatParameter (const juce::String& id, const juce::String& name,
-                                                               float minimum, float maximum, float defaultValue)
+                                                               float minimum, float maximum, float step, float defaultValue)
 {
     return std::make_unique<juce::AudioParameterFloat> (juce::ParameterID { id, 0 }, name,
-                                                        juce::NormalisableRange<float> (minimum, maximum, 0.01f, 1.0f),
+                                                        juce::NormalisableRange<float> (minimum, maximum, step, 1.0f),
                                                         defaultValue);
 }
 
-struct StageDefaults
+std::unique_ptr<juce::RangedAudioParameter> makeParameter (ParamKind kind, int stage)
 {
-    int nSegs;
-    float segSize;
-    float segMix;
-};
+    const auto& row = getParameterRow (kind);
+    const auto id = makeParameterId (kind, stage);
+    const auto defaultValue = row.defaultFor (stage);
 
-constexpr StageDefaults stageDefaults[numStages] = { { 31, 11.0f, 100.0f }, { 31, 11.0f, 0.0f }, { 31, 11.0f, 0.0f } };
+    switch (row.type)
+    {
+        case ParameterType::choice:
+        {
+            const auto& modes = juce::qorv_dsp::getModeNames();
+            jassert (modes[(int) defaultValue] == "Series");
+            return std::make_unique<juce::AudioParameterChoice> (juce::ParameterID { id, 0 }, id, modes, (int) defaultValue);
+        }
+        case ParameterType::integer:
+            return std::make_unique<juce::AudioParameterInt> (juce::ParameterID { id, 0 }, id, (int) row.minimum,
+                                                              (int) row.maximum, (int) defaultValue);
+        case ParameterType::decimal:
+            break;
+    }
+    return makeFloatParameter (id, id, row.minimum, row.maximum, row.step, defaultValue);
+}
 } // namespace
 
 juce::String makeParameterId (ParamKind kind, int stage)
@@ -102,25 +126,12 @@ juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout()
 {
     juce::AudioProcessorValueTreeState::ParameterLayout layout;
 
-    const auto& modes = juce::qorv_dsp::getModeNames();
-    const auto modeId = makeParameterId (ParamKind::mode, -1);
-    layout.add (std::make_unique<juce::AudioParameterChoice> (juce::ParameterID { modeId, 0 }, modeId, modes,
-                                                              modes.indexOf ("Series")));
-
-    const auto toneId = makeParameterId (ParamKind::tone, -1);
-    layout.add (makeFloatParameter (toneId, toneId, 0.0f, 100.0f, 75.0f));
+    layout.add (makeParameter (ParamKind::mode, -1));
+    layout.add (makeParameter (ParamKind::tone, -1));
 
     for (int stage = 1; stage <= numStages; ++stage)
-    {
-        const auto& defaults = stageDefaults[stage - 1];
-        const auto nSegsId = makeParameterId (ParamKind::nSegs, stage);
-        const auto sizeId = makeParameterId (ParamKind::segSize, stage);
-        const auto mixId = makeParameterId (ParamKind::segMix, stage);
-
-        layout.add (std::make_unique<juce::AudioParameterInt> (juce::ParameterID { nSegsId, 0 }, nSegsId, 2, 91, defaults.nSegs));
-        layout.add (makeFloatParameter (sizeId, sizeId, 1.0f, 48.0f, defaults.segSize));
-        layout.add (makeFloatParameter (mixId, mixId, 0.0f, 120.0f, defaults.segMix));
-    }
+        for (auto kind : { ParamKind::nSegs, ParamKind::segSize, ParamKind::segMix })
+            layout.add (makeParameter (kind, stage));
 
     return layout;
 }
@@ -128,16 +139,10 @@ juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout()
 float getDefaultNormalisedValue (const juce::String& identifier)
 {
     const auto parsed = parseParameterId (identifier);
-    const int stage = juce::jlimit (1, numStages, parsed.stage);
+    const auto* row = findParameterRow (parsed.kind);
 
-    switch (parsed.kind)
-    {
-        case ParamKind::mode:    return 0.0f;
-        case ParamKind::tone:    return 0.75f;
-        case ParamKind::nSegs:   return (float) (stageDefaults[stage - 1].nSegs - 2) / 89.0f;
-        case ParamKind::segSize: return (stageDefaults[stage - 1].segSize - 1.0f) / 47.0f;
-        case ParamKind::segMix:  return stageDefaults[stage - 1].segMix / 120.0f;
-        case ParamKind::none:    break;
-    }
-    return 0.0f;
+    if (row == nullptr)
+        return 0.0f;
+
+    return (row->defaultFor (parsed.stage) - row->minimum) / (row->maximum - row->minimum);
 }

@@ -25,6 +25,53 @@ struct ParsedParameterId
 constexpr int numStages = 3;
 constexpr int numParameters = 11;
 
+/** How the framework holds a parameter. */
+enum class ParameterType
+{
+    choice,  // juce::AudioParameterChoice over the mode names
+    integer, // juce::AudioParameterInt
+    decimal  // juce::AudioParameterFloat, linear
+};
+
+/** One kind of parameter as the host and the editor see it: its range and
+    step in the parameter's own units, the step an arrow key nudges it by and
+    its default. A global kind has one default, kept in every stage's slot. */
+struct ParameterRow
+{
+    ParamKind kind;
+    ParameterType type;
+    float minimum, maximum;
+    float step;
+    float nudgeStep;
+    float defaults[numStages];
+
+    /** A stage outside 1..numStages reads the nearest stage's slot. */
+    constexpr float defaultFor (int stage) const { return defaults[stage < 1 ? 0 : (stage > numStages ? numStages - 1 : stage - 1)]; }
+    constexpr bool accepts (float value) const { return value >= minimum && value <= maximum; } // false for NaN
+};
+
+/** The one description of every parameter; everything else derives from it. */
+inline constexpr ParameterRow parameterTable[] = {
+    //  kind               type                      min     max     step   nudge  default: stage 1, 2, 3 (global: one)
+    { ParamKind::mode,    ParameterType::choice,  0.0f,   1.0f,   1.0f,  1.0f, { 0.0f, 0.0f, 0.0f } }, // "Series"
+    { ParamKind::tone,    ParameterType::decimal, 0.0f,   100.0f, 0.01f, 1.0f, { 75.0f, 75.0f, 75.0f } },
+    { ParamKind::nSegs,   ParameterType::integer, 2.0f,   91.0f,  1.0f,  1.0f, { 31.0f, 31.0f, 31.0f } },
+    { ParamKind::segSize, ParameterType::decimal, 1.0f,   48.0f,  0.01f, 0.2f, { 11.0f, 11.0f, 11.0f } },
+    { ParamKind::segMix,  ParameterType::decimal, 0.0f,   120.0f, 0.01f, 1.0f, { 100.0f, 0.0f, 0.0f } }, // only stage 1 sounds
+};
+
+/** The row of a kind; nullptr for ParamKind::none. */
+constexpr const ParameterRow* findParameterRow (ParamKind kind)
+{
+    for (const auto& row : parameterTable)
+        if (row.kind == kind)
+            return &row;
+    return nullptr;
+}
+
+/** The row of a kind that names a parameter (not ParamKind::none). */
+constexpr const ParameterRow& getParameterRow (ParamKind kind) { return *findParameterRow (kind); }
+
 /** "Mode", "Tone", or for a stage (stage >= 0) "<stage>- <base name>". */
 juce::String makeParameterId (ParamKind kind, int stage);
 
@@ -37,5 +84,6 @@ const juce::StringArray& getParameterIdsInOrder();
 
 juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout();
 
-/** Default of each parameter as a normalised value, keyed by identifier. */
+/** Default of each parameter as a normalised value, keyed by identifier:
+    (default - minimum) / (maximum - minimum), as the linear range maps it. */
 float getDefaultNormalisedValue (const juce::String& identifier);

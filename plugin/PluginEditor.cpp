@@ -47,8 +47,8 @@ PluginEditor::PluginEditor (PluginProcessor& p)
     controlBar.randomButton.setHelpText ("Random preset.");
     addAndMakeVisible (controlBar);
 
-    bindSuite (controls.modeSuite, ParamKind::mode, -1, 1.0f, "How stages are ordered.");
-    bindSuite (controls.toneSuite, ParamKind::tone, -1, 1.0f, "Affects high frequency response of wet signal.");
+    bindSuite (controls.modeSuite, ParamKind::mode, -1, "How stages are ordered.");
+    bindSuite (controls.toneSuite, ParamKind::tone, -1, "Affects high frequency response of wet signal.");
     for (int stage = 1; stage <= numStages; ++stage)
         bindStage (stage);
 
@@ -73,9 +73,9 @@ PluginEditor::~PluginEditor()
     removeKeyListener (this);
 }
 
-void PluginEditor::bindSuite (LabeledSuite& suite, ParamKind kind, int stage, float step, const juce::String& hint)
+void PluginEditor::bindSuite (LabeledSuite& suite, ParamKind kind, int stage, const juce::String& hint)
 {
-    suite.attach (processor.getModelTree(), makeParameterId (kind, stage), &processor, step);
+    suite.attach (processor.getModelTree(), makeParameterId (kind, stage), &processor, getParameterRow (kind).nudgeStep);
     suite.addKeyListener (this);
     suite.setHelpText (withStage (hint, stage));
     suite.registerComponents (componentSuites);
@@ -90,14 +90,14 @@ void PluginEditor::bindStage (int stage)
     light.setHelpText (withStage ("Indicates if stage <stage> is active.", stage));
     light.getLight().addListener (this);
 
-    struct Slider { int suite; ParamKind kind; float step; const char* hint; };
+    struct Slider { int suite; ParamKind kind; const char* hint; };
     const Slider sliders[] = {
-        { TandrelStageControls::nSegsSuite, ParamKind::nSegs, 1.0f, "Number of segments for stage <stage>" },
-        { TandrelStageControls::segSizeSuite, ParamKind::segSize, 0.2f, "Segment length for stage <stage>" },
-        { TandrelStageControls::segMixSuite, ParamKind::segMix, 1.0f, "Relative mix for stage <stage>" },
+        { TandrelStageControls::nSegsSuite, ParamKind::nSegs, "Number of segments for stage <stage>" },
+        { TandrelStageControls::segSizeSuite, ParamKind::segSize, "Segment length for stage <stage>" },
+        { TandrelStageControls::segMixSuite, ParamKind::segMix, "Relative mix for stage <stage>" },
     };
     for (const auto& slider : sliders)
-        bindSuite (panel.getSliderSuite (slider.suite), slider.kind, stage, slider.step,
+        bindSuite (panel.getSliderSuite (slider.suite), slider.kind, stage,
                    juce::String (slider.hint) + " (click label to enter value).");
 }
 
@@ -165,13 +165,13 @@ void PluginEditor::buttonClicked (juce::Button* button)
     }
     else if (button == &controlBar.reloadButton)
     {
-        if (presets.currentId >= 10)
-            browser.selectPresetId (presets.currentId, juce::sendNotificationAsync);
+        if (presets.hasCurrentPreset())
+            browser.selectPresetId (presets.getCurrentId(), juce::sendNotificationAsync);
     }
     else if (button == &controlBar.randomButton)
     {
-        const int id = presets.randomPresetId (presets.currentId >= 10 ? presets.currentId : -1);
-        if (id >= 10)
+        const int id = presets.randomPresetId (presets.hasCurrentPreset() ? presets.getCurrentId() : -1);
+        if (id >= juce::qorv_gui::PresetManager::firstPresetId)
             browser.selectPresetId (id, juce::sendNotificationAsync);
     }
     else

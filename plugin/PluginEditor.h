@@ -41,7 +41,8 @@ public:
 
 private:
     void run() override;
-    void bindSuite (juce::qorv_gui::LabeledSuite& suite, ParamKind kind, int stage, float step, const juce::String& hint);
+    /** Attaches a suite to its parameter; arrow keys nudge it by the parameter's nudge step. */
+    void bindSuite (juce::qorv_gui::LabeledSuite& suite, ParamKind kind, int stage, const juce::String& hint);
     void bindStage (int stage);
     void clickStageLight (int stage);
 

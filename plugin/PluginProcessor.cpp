@@ -347,8 +347,7 @@ void PluginProcessor::setUserValue (const juce::String& parameterId, float x)
     }
 
     // A NaN fails both comparisons and counts as outside the range.
-    const auto& range = parameter->getNormalisableRange();
-    if (x >= range.start && x <= range.end && setParameterAsGesture (*parameter, parameter->convertTo0to1 (x)))
+    if (getParameterRow (parsed.kind).accepts (x) && setParameterAsGesture (*parameter, parameter->convertTo0to1 (x)))
         return; // parameterChanged refreshes the label
 
     // Rejected, or the same step as now: show the current value again instead

@@ -44,6 +44,7 @@
 #include "buffers/MultiChannelRing.h"
 #include "filters/IIRFilter_OrderTwo.h"
 #include "filters/HighShelfFilter.h"
+#include "stage/SegmentLimits.h"
 #include "stage/LagrangeState.h"
 #include "stage/SegmentKernels.h"
 #include "stage/Lerp.h"

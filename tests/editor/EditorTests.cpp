@@ -251,7 +251,7 @@ TEST_F (EditorFixture, StageLightMutesAndRestoresItsMix)
 TEST_F (EditorFixture, ReloadBelowPresetIdsDoesNothing)
 {
     processor.getModelTree().getParameter ("Tone")->setValueNotifyingHost (0.2f);
-    ASSERT_LT (processor.getPresetManager().currentId, 10);
+    ASSERT_LT (processor.getPresetManager().getCurrentId(), 10);
     editor->getControlBar().reloadButton.triggerClick();
     pumpMessages (100);
     EXPECT_FLOAT_EQ (parameterValue ("Tone"), 20.0f);

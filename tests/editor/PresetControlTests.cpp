@@ -55,22 +55,22 @@ struct PresetControlTest : ::testing::Test
     void open (const juce::File& file)
     {
         bar().presetComponent.openChosenFile (file);
-        ASSERT_EQ (presets.currentId, idOf (file));
+        ASSERT_EQ (presets.getCurrentId(), idOf (file));
     }
 
     /** Edits a parameter, clicks the button and waits until a preset other
         than the current one (or, for Reload, the current one) has been loaded. */
     ::testing::AssertionResult clickLoads (juce::Button& button, bool sameId = false)
     {
-        const auto before = presets.currentId;
+        const auto before = presets.getCurrentId();
         setTone (12.34f);
         if (! processor.isModified())
             return ::testing::AssertionFailure() << "the edit before the click did not register";
 
         button.triggerClick();
 
-        if (! pumpUntil ([&] { return ! processor.isModified() && (sameId || presets.currentId != before); }))
-            return ::testing::AssertionFailure() << button.getName() << " loaded nothing; current id " << presets.currentId;
+        if (! pumpUntil ([&] { return ! processor.isModified() && (sameId || presets.getCurrentId() != before); }))
+            return ::testing::AssertionFailure() << button.getName() << " loaded nothing; current id " << presets.getCurrentId();
 
         return ::testing::AssertionSuccess();
     }
@@ -93,7 +93,7 @@ TEST_F (PresetControlTest, ReloadLoadsTheCurrentPresetWhetherOrNotTheMenuListsIt
     ASSERT_EQ (tone(), 22.0f);
     ASSERT_TRUE (clickLoads (bar().reloadButton, true));
     EXPECT_EQ (tone(), 22.0f);
-    EXPECT_EQ (presets.currentId, idOf (deep));
+    EXPECT_EQ (presets.getCurrentId(), idOf (deep));
     EXPECT_EQ (bar().presetComponent.getText(), "Deep ");
 
     // Registered by a host state's rescan after the menu was built.
@@ -106,7 +106,7 @@ TEST_F (PresetControlTest, ReloadLoadsTheCurrentPresetWhetherOrNotTheMenuListsIt
     state->setAttribute ("LoadedPreset", later.getFullPathName());
     juce::AudioProcessor::copyXmlToBinary (*state, blob);
     processor.setStateInformation (blob.getData(), (int) blob.getSize());
-    ASSERT_EQ (presets.currentId, idOf (later));
+    ASSERT_EQ (presets.getCurrentId(), idOf (later));
 
     ASSERT_TRUE (clickLoads (bar().reloadButton, true));
     EXPECT_EQ (tone(), 33.0f);
@@ -115,7 +115,7 @@ TEST_F (PresetControlTest, ReloadLoadsTheCurrentPresetWhetherOrNotTheMenuListsIt
 
 TEST_F (PresetControlTest, ArrowsStepThroughEveryListedPresetAndNeverStick)
 {
-    const auto listedCount = (int) presets.factoryPresets.size() + 1; // and Shallow
+    const auto listedCount = (int) presets.getFactoryPresets().size() + 1; // and Shallow
 
     for (auto* arrow : { &bar().presetScroller.rightButton, &bar().presetScroller.leftButton })
     {
@@ -126,14 +126,14 @@ TEST_F (PresetControlTest, ArrowsStepThroughEveryListedPresetAndNeverStick)
         for (int click = 0; click <= listedCount; ++click)
         {
             ASSERT_TRUE (clickLoads (*arrow)) << "click " << click;
-            EXPECT_NE (presets.currentId, idOf (deep));
-            visited.insert (presets.currentId);
+            EXPECT_NE (presets.getCurrentId(), idOf (deep));
+            visited.insert (presets.getCurrentId());
             if (click == 0)
-                first = presets.currentId;
+                first = presets.getCurrentId();
         }
 
         EXPECT_EQ ((int) visited.size(), listedCount) << arrow->getName();
-        EXPECT_EQ (presets.currentId, first) << arrow->getName() << ": one more click wraps to the start";
+        EXPECT_EQ (presets.getCurrentId(), first) << arrow->getName() << ": one more click wraps to the start";
         EXPECT_EQ (visited.count (idOf (shallow)), 1u);
     }
 }
@@ -146,15 +146,15 @@ TEST_F (PresetControlTest, RandomAlwaysLoadsAListedPreset)
     const auto later = folder["Later.td11"];
     writePreset (later, 33.0f);
     presets.restorePresetInfo (later.getFullPathName(), false);
-    ASSERT_EQ (presets.currentId, idOf (later));
+    ASSERT_EQ (presets.getCurrentId(), idOf (later));
 
     std::set<int> visited;
     for (int click = 0; click < 150; ++click)
     {
         ASSERT_TRUE (clickLoads (bar().randomButton)) << "click " << click;
-        EXPECT_NE (presets.currentId, idOf (deep));
+        EXPECT_NE (presets.getCurrentId(), idOf (deep));
         EXPECT_NE (tone(), 12.34f);
-        visited.insert (presets.currentId);
+        visited.insert (presets.getCurrentId());
     }
 
     EXPECT_GT (visited.size(), 20u);
@@ -165,7 +165,7 @@ TEST_F (PresetControlTest, AClickSurvivesARefreshOfTheBrowserBeforeItsLoad)
     // Reload and Random load on a later message; the browser may be refreshed
     // in between (the editor thread's first refresh, a modified mark arriving).
     open (shallow);
-    const auto shallowId = presets.currentId;
+    const auto shallowId = presets.getCurrentId();
 
     for (auto* button : { &bar().reloadButton, &bar().randomButton })
     {
@@ -177,8 +177,8 @@ TEST_F (PresetControlTest, AClickSurvivesARefreshOfTheBrowserBeforeItsLoad)
         EXPECT_TRUE (pumpUntil ([&] { return ! processor.isModified(); })) << button->getName() << " loaded nothing";
         EXPECT_NE (tone(), 12.34f) << button->getName();
         if (button == &bar().reloadButton)
-            EXPECT_EQ (presets.currentId, shallowId);
+            EXPECT_EQ (presets.getCurrentId(), shallowId);
         else
-            EXPECT_NE (presets.currentId, shallowId);
+            EXPECT_NE (presets.getCurrentId(), shallowId);
     }
 }

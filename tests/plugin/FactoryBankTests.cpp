@@ -56,7 +56,7 @@ TEST (FactoryBank, ThirtyFivePresetsWithIdsTenToFortyFourInTableOrder)
     auto& manager = processor.getPresetManager();
     const auto& table = getFactoryBankTable();
 
-    ASSERT_EQ (manager.factoryPresets.size(), (size_t) numFactoryPresets);
+    ASSERT_EQ (manager.getFactoryPresets().size(), (size_t) numFactoryPresets);
     int id = Manager::firstPresetId;
     for (const auto& row : table)
     {
@@ -75,9 +75,9 @@ TEST (FactoryBank, CategoryTreeGroupsThePresetsUnderTheRoot)
     PluginProcessor processor;
     auto& manager = processor.getPresetManager();
 
-    ASSERT_NE (manager.rootCategory, nullptr);
-    EXPECT_EQ (manager.rootCategory->name, "Root");
-    EXPECT_EQ (subcategoryNames (*manager.rootCategory), (juce::StringArray { "Bass", "Drums", "Guitar", "One-stage", "Series", "Parallel" }));
+    ASSERT_NE (manager.getRootCategory(), nullptr);
+    EXPECT_EQ (manager.getRootCategory()->name, "Root");
+    EXPECT_EQ (subcategoryNames (*manager.getRootCategory()), (juce::StringArray { "Bass", "Drums", "Guitar", "One-stage", "Series", "Parallel" }));
 
     const std::pair<const char*, juce::StringArray> parents[] = {
         { "Bass", { "Bass//Guitar", "Bass//Synth" } },       { "Drums", { "Drums//808 Kit", "Drums//Kick" } },
@@ -86,9 +86,9 @@ TEST (FactoryBank, CategoryTreeGroupsThePresetsUnderTheRoot)
     };
     for (const auto& [parent, leaves] : parents)
     {
-        ASSERT_EQ (manager.categories.count (parent), 1u) << parent;
-        EXPECT_EQ (subcategoryNames (*manager.categories.at (parent)), leaves) << parent;
-        EXPECT_TRUE (manager.categories.at (parent)->presets.isEmpty());
+        ASSERT_EQ (manager.getCategories().count (parent), 1u) << parent;
+        EXPECT_EQ (subcategoryNames (*manager.getCategories().at (parent)), leaves) << parent;
+        EXPECT_TRUE (manager.getCategories().at (parent)->presets.isEmpty());
     }
 
     // Every preset sits in the leaf the table names, in table order.
@@ -98,8 +98,8 @@ TEST (FactoryBank, CategoryTreeGroupsThePresetsUnderTheRoot)
     ASSERT_EQ (expectedLeaves.size(), 11u);
     for (const auto& [leaf, names] : expectedLeaves)
     {
-        ASSERT_EQ (manager.categories.count (leaf), 1u) << leaf;
-        EXPECT_EQ (presetNames (*manager.categories.at (leaf)), names) << leaf;
+        ASSERT_EQ (manager.getCategories().count (leaf), 1u) << leaf;
+        EXPECT_EQ (presetNames (*manager.getCategories().at (leaf)), names) << leaf;
     }
     EXPECT_EQ (expectedLeaves["Bass//Guitar"], (juce::StringArray { "Black pepper", "Lol as if", "Special sauce" }));
 }
@@ -171,9 +171,9 @@ TEST (FactoryBank, SteppingWrapsBetweenTheLastAndTheFirstId)
     PluginProcessor processor;
     auto& manager = processor.getPresetManager();
 
-    manager.currentId = 44;
+    manager.selectPreset (44);
     EXPECT_EQ (manager.stepPreset (1), 10);
-    manager.currentId = 10;
+    manager.selectPreset (10);
     EXPECT_EQ (manager.stepPreset (-1), 44);
 }
 
@@ -187,8 +187,8 @@ TEST (FactoryBank, UserPresetsPresentAtStartUpTakeTheFirstIds)
 
     PluginProcessor processor (presets.get());
     auto& manager = processor.getPresetManager();
-    EXPECT_EQ (manager.userPresets.size(), 2u);
-    EXPECT_EQ (manager.userPresets.count (10) + manager.userPresets.count (11), 2u);
+    EXPECT_EQ (manager.getUserPresets().size(), 2u);
+    EXPECT_EQ (manager.getUserPresets().count (10) + manager.getUserPresets().count (11), 2u);
     EXPECT_EQ (std::as_const (manager).findFactoryPreset ("Black pepper")->id, 12);
     EXPECT_EQ (std::as_const (manager).findFactoryPreset ("Kelmorathen called")->id, 46);
 }

@@ -51,7 +51,7 @@ TEST (ProcessorLifecycle, PresentsTheProductsIdentity)
     PluginProcessor processor;
     EXPECT_EQ (processor.getName(), "Tandrel_v1-1");
     EXPECT_EQ (processor.getModelTree().state.getType().toString(), "Td11");
-    EXPECT_EQ (processor.getPresetManager().extension, ".td11");
+    EXPECT_EQ (processor.getPresetManager().getExtension(), ".td11");
 }
 
 TEST (ProcessorLifecycle, FreshInstanceHasDefaultsAndNothingToUndo)

@@ -300,7 +300,7 @@ TEST (Propagation, FirstChangeAfterALoadMarksModifiedOnce)
     processor.setDisplay (&display);
 
     auto& manager = processor.getPresetManager();
-    auto bytes = manager.factoryPresets.begin()->second.data;
+    auto bytes = manager.getFactoryPresets().begin()->second.data;
     ASSERT_TRUE (processor.loadStateUndoable (bytes));
     processor.clearModified(); // what the browser does after a load
     display.modifiedCalls.clear();

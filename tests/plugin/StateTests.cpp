@@ -82,18 +82,12 @@ int factoryId (PluginProcessor& processor, const juce::String& name)
     return preset != nullptr ? preset->id : -1;
 }
 
-// Loads a factory preset the way the browser does, as one preset operation.
+// Selects a factory preset the way the browser does, as one preset operation.
 void selectFactoryPreset (PluginProcessor& processor, const juce::String& name)
 {
-    const juce::ScopedLock hold (processor.getStateLock());
-    auto& manager = processor.getPresetManager();
-    const auto* preset = std::as_const (manager).findFactoryPreset (name);
-    ASSERT_NE (preset, nullptr) << name;
-    auto bytes = preset->data;
-    ASSERT_TRUE (processor.loadStateUndoable (bytes)) << name;
-    manager.currentUserPreset = nullptr;
-    processor.clearModified();
-    manager.currentId = preset->id;
+    const auto id = factoryId (processor, name);
+    ASSERT_NE (id, -1) << name;
+    ASSERT_TRUE (processor.getPresetManager().selectPreset (id)) << name;
 }
 } // namespace
 
@@ -172,7 +166,7 @@ TEST (State, RoundTripIntoAFreshInstanceKeepsValuesPresetAndModifiedMark)
         restored.setStateInformation (blob.getData(), (int) blob.getSize());
 
         EXPECT_EQ (parameterValues (restored), parameterValues (source));
-        EXPECT_EQ (restored.getPresetManager().currentId, factoryId (restored, "Oaxaca"));
+        EXPECT_EQ (restored.getPresetManager().getCurrentId(), factoryId (restored, "Oaxaca"));
         EXPECT_EQ (restored.isModified(), modified) << "stored mark must win over the restore's own changes";
         EXPECT_FALSE (restored.getModelTree().getUndoManager().canUndo());
         EXPECT_EQ (hostState (restored), blob);
@@ -209,7 +203,7 @@ TEST (State, FactoryReferenceSelectsByExactNameOnly)
         const auto blob = blobOfText (tree.toXmlString (juce::XmlElement::TextFormat().singleLine()));
 
         ASSERT_TRUE (processor.setState (blob.getData(), (int) blob.getSize()));
-        EXPECT_EQ (processor.getPresetManager().currentId, factoryId (processor, row.selected != nullptr ? row.selected : "Bassment"))
+        EXPECT_EQ (processor.getPresetManager().getCurrentId(), factoryId (processor, row.selected != nullptr ? row.selected : "Bassment"))
             << row.reference;
     }
 }
@@ -225,7 +219,7 @@ TEST (State, MissingUserPresetFileSelectsNewAndClearsModified)
     const auto blob = blobOfText (tree.toXmlString (juce::XmlElement::TextFormat().singleLine()));
 
     ASSERT_TRUE (processor.setState (blob.getData(), (int) blob.getSize()));
-    EXPECT_EQ (processor.getPresetManager().currentId, Manager::newItemId);
+    EXPECT_EQ (processor.getPresetManager().getCurrentId(), Manager::newItemId);
     EXPECT_FALSE (processor.isModified());
 }
 
@@ -306,7 +300,7 @@ TEST (State, RefusedAndHostileBlobsLeaveEverythingAsItWas)
         setReal (processor, "1- Seg Size", 20.0f);
         processor.getModelTree().getUndoManager().perform (new MarkerAction());
         const auto valuesBefore = parameterValues (processor);
-        const auto idBefore = processor.getPresetManager().currentId;
+        const auto idBefore = processor.getPresetManager().getCurrentId();
 
         const bool accepted = processor.setState (row.blob.getData(), (int) row.blob.getSize());
         EXPECT_EQ (accepted, row.accepted) << row.what;
@@ -320,7 +314,7 @@ TEST (State, RefusedAndHostileBlobsLeaveEverythingAsItWas)
         {
             EXPECT_EQ (parameterValues (processor), valuesBefore) << row.what;
             EXPECT_TRUE (processor.getModelTree().getUndoManager().canUndo()) << row.what;
-            EXPECT_EQ (processor.getPresetManager().currentId, idBefore) << row.what;
+            EXPECT_EQ (processor.getPresetManager().getCurrentId(), idBefore) << row.what;
             EXPECT_TRUE (processor.isModified()) << row.what;
         }
     }
@@ -338,7 +332,7 @@ TEST (State, UndoingALoadRestoresThePreviousPresetAndEmptiesTheHistory)
     ASSERT_TRUE (undo.undo());
 
     EXPECT_EQ (parameterValues (processor), valuesOfB);
-    EXPECT_EQ (processor.getPresetManager().currentId, factoryId (processor, "Black saint"));
+    EXPECT_EQ (processor.getPresetManager().getCurrentId(), factoryId (processor, "Black saint"));
     EXPECT_FALSE (undo.canUndo());
     EXPECT_FALSE (undo.canRedo());
 }

@@ -89,7 +89,7 @@ TEST (Stress, HostUserAndAudioThreadsTogetherEndInTheStateTheLastOperationsImply
 
     auto& manager = processor.getPresetManager();
     std::vector<int> factoryIds;
-    for (const auto& entry : manager.factoryPresets)
+    for (const auto& entry : manager.getFactoryPresets())
         factoryIds.push_back (entry.first);
     ASSERT_GE (factoryIds.size(), 3u);
 

@@ -158,7 +158,7 @@ TEST_F (BrowserTest, ShownTextNamesThePresetAndCarriesTheModifiedMark)
     choose (PresetComponent::newPreset);
     EXPECT_EQ (box->getText(), "New");
     EXPECT_EQ (loader.value ("a"), 0);
-    EXPECT_EQ (manager->currentId, 13); // "New" resets but keeps the preset reference
+    EXPECT_EQ (manager->getCurrentId(), 13); // "New" resets but keeps the preset reference
     loader.edit ("b", 1);
     EXPECT_EQ (box->getText(), "New*");
 
@@ -204,11 +204,11 @@ TEST_F (BrowserTest, ChoosingTheCurrentPresetAgainReloadsIt)
         EXPECT_EQ (loader.setStateCalls, calls + 1) << id;
         EXPECT_EQ (loader.value ("a"), loadedA) << id;
         EXPECT_FALSE (loader.isModified()) << id;
-        EXPECT_EQ (manager->currentId, id);
+        EXPECT_EQ (manager->getCurrentId(), id);
     }
 
     EXPECT_EQ (box->getText(), "Twinkle ");
-    EXPECT_EQ (manager->currentUserPreset, &manager->getUserPreset (10));
+    EXPECT_EQ (manager->getCurrentUserPreset(), &manager->getUserPreset (10));
 }
 
 //==============================================================================
@@ -230,9 +230,9 @@ TEST_F (BrowserTest, SaveWithAFactoryPresetCurrentAsksForAFileAndSaveAsRegisters
     launches[0].answer (mine);
     ASSERT_TRUE (mine.existsAsFile());
     ASSERT_NE (manager->findUserPreset (mine), nullptr);
-    EXPECT_EQ (manager->currentId, manager->findUserPreset (mine)->id);
+    EXPECT_EQ (manager->getCurrentId(), manager->findUserPreset (mine)->id);
     EXPECT_EQ (box->getText(), "Mine ");
-    EXPECT_TRUE (describe (*box->getRootMenu()).contains ("Mine=" + juce::String (manager->currentId)));
+    EXPECT_TRUE (describe (*box->getRootMenu()).contains ("Mine=" + juce::String (manager->getCurrentId())));
 
     // Save with a user preset current writes it in place, no dialog.
     loader.edit ("c", 8);
@@ -241,7 +241,7 @@ TEST_F (BrowserTest, SaveWithAFactoryPresetCurrentAsksForAFileAndSaveAsRegisters
     EXPECT_EQ (launches.size(), 1u);
     EXPECT_EQ (box->getText(), "Mine ");
     loader.edit ("c", 9);
-    choose (manager->currentId);
+    choose (manager->getCurrentId());
     EXPECT_EQ (loader.value ("c"), 8);
 
     // The file went: Save falls back to the dialog.
@@ -266,7 +266,7 @@ TEST_F (BrowserTest, OpenAndSaveAsAnswersReachTheModelAndRefreshTheBox)
     launches[0].answer (outside);
     EXPECT_EQ (loader.value ("a"), 55);
     EXPECT_EQ (box->getText(), "Far away ");
-    EXPECT_EQ (manager->currentId, 12); // the host reference still names the factory preset
+    EXPECT_EQ (manager->getCurrentId(), 12); // the host reference still names the factory preset
     EXPECT_FALSE (describe (*box->getRootMenu()).contains ("Far away"));
 
     // A cancelled dialog changes nothing but the shown text stays right.
@@ -306,7 +306,7 @@ TEST_F (BrowserTest, ArrowsStepThroughAllPresetsAndWrap)
     for (const auto& step : steps)
     {
         scroller.buttonClicked (step.button);
-        EXPECT_EQ (manager->currentId, step.expectedId);
+        EXPECT_EQ (manager->getCurrentId(), step.expectedId);
         EXPECT_EQ (box->getText(), step.text);
     }
 
@@ -356,13 +356,13 @@ TEST_F (BrowserTest, ReloadOfADeletedUserFileKeepsItsNameAndChangesNothing)
             box->rebuildMenu();
 
         const auto calls = loader.setStateCalls;
-        box->selectPresetId (manager->currentId, juce::sendNotificationAsync); // what Reload does
+        box->selectPresetId (manager->getCurrentId(), juce::sendNotificationAsync); // what Reload does
         EXPECT_TRUE (pumpUntil ([this] { return box->getText() == "Twinkle*"; })) << box->getText();
 
         EXPECT_EQ (loader.setStateCalls, calls);
         EXPECT_EQ (loader.value ("b"), 4);
         EXPECT_TRUE (loader.history.canUndo());
-        EXPECT_EQ (manager->currentId, 10);
+        EXPECT_EQ (manager->getCurrentId(), 10);
     }
 }
 

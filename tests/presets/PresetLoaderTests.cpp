@@ -21,16 +21,16 @@ TEST_F (LoaderTest, UndoingALoadBringsBackThePreviousPresetAndEmptiesTheHistory)
 {
     TestDisplay display;
     loader.setDisplay (&display);
-    ASSERT_TRUE (loadFactory (idB));
+    ASSERT_TRUE (manager->selectPreset (idB));
     loader.edit ("a", 99);
 
-    ASSERT_TRUE (loadFactory (idA));
+    ASSERT_TRUE (manager->selectPreset (idA));
     EXPECT_EQ (loader.value ("a"), 10);
     EXPECT_TRUE (loader.history.canUndo());
 
     ASSERT_TRUE (loader.history.undo());
     EXPECT_EQ (loader.value ("a"), 99);
-    EXPECT_EQ (manager->currentId, idB);
+    EXPECT_EQ (manager->getCurrentId(), idB);
     EXPECT_TRUE (loader.isModified()); // B had been edited when A was loaded
     EXPECT_EQ (display.newItemSelections, 1);
     EXPECT_FALSE (loader.history.canUndo());
@@ -49,7 +49,7 @@ TEST_F (LoaderTest, PerformUndoRedoSequencesAroundALoadKeepTheHistoryConsistent)
 {
     loader.edit ("a", 1);
     loader.edit ("a", 2);
-    ASSERT_TRUE (loadFactory (idA));
+    ASSERT_TRUE (manager->selectPreset (idA));
     EXPECT_TRUE (loader.history.canUndo()); // exactly the load itself
     EXPECT_FALSE (loader.history.canRedo());
 
@@ -59,12 +59,12 @@ TEST_F (LoaderTest, PerformUndoRedoSequencesAroundALoadKeepTheHistoryConsistent)
     EXPECT_FALSE (loader.history.redo());
 
     // Load, edit, undo the edit, load again, undo twice.
-    ASSERT_TRUE (loadFactory (idB));
+    ASSERT_TRUE (manager->selectPreset (idB));
     loader.edit ("c", 7);
     ASSERT_TRUE (loader.history.undo());
     EXPECT_EQ (loader.value ("c"), 22);
     EXPECT_TRUE (loader.history.canRedo());
-    ASSERT_TRUE (loadFactory (idA));
+    ASSERT_TRUE (manager->selectPreset (idA));
     EXPECT_FALSE (loader.history.canRedo());
     ASSERT_TRUE (loader.history.undo());
     EXPECT_EQ (loader.value ("a"), 20);
@@ -73,16 +73,17 @@ TEST_F (LoaderTest, PerformUndoRedoSequencesAroundALoadKeepTheHistoryConsistent)
 
 TEST_F (LoaderTest, UndoingALoadWithoutAnEarlierPresetRestoresTheEarlierSelection)
 {
-    ASSERT_EQ (manager->currentId, -1);
-    ASSERT_TRUE (loadFactory (idA));
+    ASSERT_EQ (manager->getCurrentId(), -1);
+    ASSERT_TRUE (manager->selectPreset (idA));
     ASSERT_TRUE (loader.history.undo());
-    EXPECT_EQ (manager->currentId, -1);
-    EXPECT_EQ (manager->currentUserPreset, nullptr);
+    EXPECT_EQ (manager->getCurrentId(), -1);
+    EXPECT_EQ (manager->getCurrentUserPreset(), nullptr);
 
-    manager->currentId = 4;
-    ASSERT_TRUE (loadFactory (idB));
+    manager->restorePresetInfo (folder["gone.td11"].getFullPathName(), false); // "New" becomes current
+    ASSERT_EQ (manager->getCurrentId(), 4);
+    ASSERT_TRUE (manager->selectPreset (idB));
     ASSERT_TRUE (loader.history.undo());
-    EXPECT_EQ (manager->currentId, 4);
+    EXPECT_EQ (manager->getCurrentId(), 4);
 }
 
 TEST_F (LoaderTest, AnInvalidBlobChangesNothingAndKeepsTheHistory)
@@ -99,23 +100,23 @@ TEST_F (LoaderTest, AnInvalidBlobChangesNothingAndKeepsTheHistory)
 
 TEST_F (LoaderTest, FactoryReferencesMatchTheExactNameOnly)
 {
-    manager->currentId = idA;
+    manager->selectPreset (idA);
     manager->restorePresetInfo ("FactoryPreset:b", true);
-    EXPECT_EQ (manager->currentId, idA);
+    EXPECT_EQ (manager->getCurrentId(), idA);
     EXPECT_FALSE (loader.isModified());
 
     manager->restorePresetInfo ("FactoryPreset:B", true);
-    EXPECT_EQ (manager->currentId, idB);
+    EXPECT_EQ (manager->getCurrentId(), idB);
     EXPECT_TRUE (loader.isModified());
 }
 
 TEST_F (LoaderTest, AMissingUserFileSelectsNewAndClearsModified)
 {
+    manager->selectPreset (idA);
     loader.markModified();
-    manager->currentId = idA;
     manager->restorePresetInfo (folder["gone.td11"].getFullPathName(), true);
-    EXPECT_EQ (manager->currentId, 4);
-    EXPECT_EQ (manager->currentUserPreset, nullptr);
+    EXPECT_EQ (manager->getCurrentId(), 4);
+    EXPECT_EQ (manager->getCurrentUserPreset(), nullptr);
     EXPECT_FALSE (loader.isModified());
 }
 
@@ -123,16 +124,16 @@ TEST_F (LoaderTest, RestoringAStateReproducesTheStoredModifiedFlag)
 {
     for (const bool wasModified : { false, true })
     {
-        ASSERT_TRUE (loadFactory (idB));
+        ASSERT_TRUE (manager->selectPreset (idB));
         if (wasModified)
             loader.edit ("a", 55);
 
         juce::MemoryBlock state;
         loader.getState (state, true);
 
-        ASSERT_TRUE (loadFactory (idA));
+        ASSERT_TRUE (manager->selectPreset (idA));
         ASSERT_TRUE (loader.setState (state.getData(), (int) state.getSize()));
-        EXPECT_EQ (manager->currentId, idB);
+        EXPECT_EQ (manager->getCurrentId(), idB);
         EXPECT_EQ (loader.isModified(), wasModified);
     }
 }
@@ -141,7 +142,7 @@ TEST_F (LoaderTest, TheFirstChangeAfterALoadShowsTheMarkOnce)
 {
     TestDisplay display;
     loader.setDisplay (&display);
-    ASSERT_TRUE (loadFactory (idA));
+    ASSERT_TRUE (manager->selectPreset (idA));
     display.shown.clear();
 
     loader.edit ("a", 1);
@@ -218,4 +219,35 @@ TEST_F (LoaderTest, PresetOperationsAndStateCallsShareOneLock)
         EXPECT_FALSE (enteredFromHost());
     }
     EXPECT_TRUE (enteredFromHost());
+}
+
+TEST_F (LoaderTest, SelectingAnIdLoadsWhatItNamesAndMakesItCurrentEvenWhenNothingLoads)
+{
+    loader.writePreset (folder["Kept.td11"], 30);
+    loader.writePreset (folder["Going.td11"], 40);
+    manager->rescan();
+    const auto kept = manager->findUserPreset (folder["Kept.td11"])->id;
+    const auto going = manager->findUserPreset (folder["Going.td11"])->id;
+    ASSERT_TRUE (folder["Going.td11"].deleteFile());
+
+    const struct { int id; bool loads; int a; bool userCurrent; const char* shown; } rows[] = {
+        { idB,   true,  20, false, "B " },
+        { kept,  true,  30, true,  "Kept " },
+        { going, false, 30, false, "Going " }, // named still, but Save no longer writes into Kept
+        { idA,   true,  10, false, "A " },
+        { 99,    false, 10, false, "*New " },
+    };
+
+    for (const auto& row : rows)
+    {
+        loader.markModified();
+        EXPECT_EQ (manager->selectPreset (row.id), row.loads) << row.id;
+        EXPECT_EQ (manager->getCurrentId(), row.id);
+        EXPECT_EQ (manager->hasCurrentPreset(), row.id >= PresetManager::firstPresetId);
+        EXPECT_EQ (loader.value ("a"), row.a) << row.id;
+        EXPECT_EQ (manager->getCurrentUserPreset() != nullptr, row.userCurrent) << row.id;
+        EXPECT_EQ (manager->getDisplayName(), row.shown) << row.id;
+        EXPECT_EQ (manager->saveCurrent(), row.userCurrent) << row.id;
+        EXPECT_EQ (loader.isModified(), ! row.loads) << "a load clears the mark; a selection that loads nothing leaves it";
+    }
 }

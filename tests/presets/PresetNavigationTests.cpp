@@ -26,14 +26,14 @@ TEST_F (NavigationTest, SteppingWrapsBothWaysAndSkipsPresetsWhoseFileHasGone)
 
     for (auto& row : rows)
     {
-        manager->currentId = row.current;
+        manager->selectPreset (row.current);
         EXPECT_EQ (manager->stepPreset (row.direction), row.expected) << row.current << " " << row.direction;
     }
 
     ASSERT_TRUE (folder["User_one.td11"].deleteFile());
-    manager->currentId = 14;
+    manager->selectPreset (14);
     EXPECT_EQ (manager->stepPreset (+1), 11);
-    manager->currentId = 11;
+    manager->selectPreset (11);
     EXPECT_EQ (manager->stepPreset (-1), 14);
 }
 
@@ -56,7 +56,7 @@ TEST_F (NavigationTest, ArrowsAndRandomOnlyReachPresetsTheMenuLists)
     };
     for (auto& row : rows)
     {
-        manager->currentId = row.current;
+        manager->selectPreset (row.current);
         EXPECT_EQ (manager->stepPreset (row.direction), row.expected) << row.current << " " << row.direction;
     }
 
@@ -71,7 +71,7 @@ TEST_F (NavigationTest, ArrowsAndRandomOnlyReachPresetsTheMenuLists)
     manager->rescan();
     const auto listedId = manager->findUserPreset (listedFile)->id;
     EXPECT_TRUE (manager->isListedUserPresetId (listedId));
-    manager->currentId = 14;
+    manager->selectPreset (14);
     EXPECT_EQ (manager->stepPreset (+1), listedId);
 }
 
@@ -85,16 +85,16 @@ TEST_F (NavigationTest, SteppingWithNothingElseAvailableGivesMinusOne)
 
     for (auto current : { -1, 4, 10 })
     {
-        empty.currentId = current;
+        empty.selectPreset (current);
         EXPECT_EQ (empty.stepPreset (+1), -1);
         EXPECT_EQ (empty.stepPreset (-1), -1);
     }
 
     const auto bytes = otherLoader.presetBytes (1, 2, 3);
     const auto only = empty.addFactoryPreset ("Only", bytes.getData(), (int) bytes.getSize())->id;
-    empty.currentId = only;
+    empty.selectPreset (only);
     EXPECT_EQ (empty.stepPreset (+1), -1);
-    empty.currentId = 4;
+    empty.selectPreset (4);
     EXPECT_EQ (empty.stepPreset (+1), only);
 }
 
@@ -138,7 +138,7 @@ TEST_F (NavigationTest, TheHostReferenceNamesFactoryAndUserPresetsByTheirKinds)
 
     for (auto& row : rows)
     {
-        manager->currentId = row.current;
+        manager->selectPreset (row.current);
         loader.setModifiedState (row.modified);
         juce::ValueTree state ("Td11");
         manager->writePresetInfo (state);
@@ -152,9 +152,9 @@ TEST_F (NavigationTest, RestoringAUserReferenceFindsTheFileAfterARescan)
     const auto later = folder["sub/Later.td11"];
     loader.writePreset (later, 4);
     manager->restorePresetInfo (later.getFullPathName(), true);
-    ASSERT_NE (manager->currentUserPreset, nullptr);
-    EXPECT_EQ (manager->currentUserPreset->file, later);
-    EXPECT_EQ (manager->currentId, manager->currentUserPreset->id);
+    ASSERT_NE (manager->getCurrentUserPreset(), nullptr);
+    EXPECT_EQ (manager->getCurrentUserPreset()->file, later);
+    EXPECT_EQ (manager->getCurrentId(), manager->getCurrentUserPreset()->id);
     EXPECT_TRUE (loader.isModified());
 }
 
@@ -169,11 +169,11 @@ TEST_F (NavigationTest, CategoriesFormATreeUnderTheRoot)
     auto* leafA = manager->addPresetCategory ("Bass//Guitar", { f1 });
     auto* leafB = manager->addPresetCategory ("Bass//Synth", { f2 });
     auto* parent = manager->addParentCategory ("Bass", { leafA, leafB }, false);
-    EXPECT_EQ (manager->rootCategory, nullptr);
+    EXPECT_EQ (manager->getRootCategory(), nullptr);
     auto* root = manager->addParentCategory ("Root", { parent }, true);
 
-    EXPECT_EQ (manager->rootCategory, root);
-    EXPECT_EQ (manager->categories.size(), 4u);
+    EXPECT_EQ (manager->getRootCategory(), root);
+    EXPECT_EQ (manager->getCategories().size(), 4u);
     ASSERT_EQ (root->subcategories.size(), 1);
     EXPECT_EQ (root->subcategories[0]->subcategories[1]->presets[0], f2);
     EXPECT_EQ (leafA->manager, manager.get());

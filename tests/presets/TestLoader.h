@@ -138,16 +138,6 @@ struct PresetFixture : public ::testing::Test
         return manager->addFactoryPreset (name, bytes.getData(), (int) bytes.getSize());
     }
 
-    bool loadFactory (int id)
-    {
-        auto bytes = manager->findFactoryPreset (id)->data;
-        const auto ok = loader.loadStateUndoable (bytes);
-        manager->currentUserPreset = nullptr;
-        loader.clearModified();
-        manager->currentId = id;
-        return ok;
-    }
-
     ScopedTempDir folder;
     TestLoader loader;
     std::unique_ptr<PresetManager> manager;

@@ -40,8 +40,8 @@ TEST_F (UserFolderTest, ListsPresetFilesOnlyDownToThreeLevels)
     loader.writePreset (folder["one/two/three/four/Deeper.td11"], 4);
     makeManager();
 
-    ASSERT_NE (manager->rootFolder, nullptr);
-    EXPECT_EQ (listedNames (*manager->rootFolder), juce::StringArray { "Bass lead" });
+    ASSERT_NE (manager->getRootFolder(), nullptr);
+    EXPECT_EQ (listedNames (*manager->getRootFolder()), juce::StringArray { "Bass lead" });
 
     auto* three = manager->findFolder (folder["one/two/three"]);
     ASSERT_NE (three, nullptr);
@@ -62,7 +62,7 @@ TEST_F (UserFolderTest, IdsAreGivenDepthFirstAndTwoStartUpPresetsComeBeforeTheFa
     EXPECT_EQ (manager->findUserPreset (folder["sub/Inner.td11"])->id, 11);
     EXPECT_EQ (addFactory ("Black pepper", 5)->id, 12);
     manager->setUserFolder (folder.get()); // finds the existing record, hands out nothing new
-    EXPECT_EQ (manager->nextId, 13);
+    EXPECT_EQ (manager->getNextId(), 13);
 }
 
 TEST_F (UserFolderTest, AFileThatVanishesAndReturnsKeepsItsId)
@@ -77,7 +77,7 @@ TEST_F (UserFolderTest, AFileThatVanishesAndReturnsKeepsItsId)
     ASSERT_TRUE (file.loadFileAsData (bytes));
     ASSERT_TRUE (file.deleteFile());
     manager->rescan();
-    EXPECT_EQ (listedNames (*manager->rootFolder), juce::StringArray { "Other" });
+    EXPECT_EQ (listedNames (*manager->getRootFolder()), juce::StringArray { "Other" });
     EXPECT_FALSE (manager->isUserPresetId (id));
 
     ASSERT_TRUE (file.replaceWithData (bytes.getData(), bytes.getSize()));
@@ -119,9 +119,9 @@ TEST_F (UserFolderTest, SaveAsOverAnExistingFileOfTheFolderMakesItCurrent)
     loader.edit ("a", 77);
 
     ASSERT_TRUE (manager->saveToChosenFile (file));
-    EXPECT_EQ (manager->currentId, id);
-    ASSERT_NE (manager->currentUserPreset, nullptr);
-    EXPECT_EQ (manager->currentUserPreset->file, file);
+    EXPECT_EQ (manager->getCurrentId(), id);
+    ASSERT_NE (manager->getCurrentUserPreset(), nullptr);
+    EXPECT_EQ (manager->getCurrentUserPreset()->file, file);
     EXPECT_FALSE (loader.isModified());
 }
 
@@ -135,12 +135,12 @@ TEST_F (UserFolderTest, ANewFileSavedInsideTheFolderIsRegisteredAtOnceAndReloads
     const auto created = folder["fresh/New_one.td11"];
     ASSERT_TRUE (manager->saveToChosenFile (created));
     ASSERT_TRUE (manager->isKnownPresetFile (created));
-    EXPECT_EQ (manager->currentId, manager->findUserPreset (created)->id);
-    EXPECT_EQ (manager->currentUserPreset, manager->findUserPreset (created));
-    EXPECT_TRUE (manager->isUserPresetId (manager->currentId));
+    EXPECT_EQ (manager->getCurrentId(), manager->findUserPreset (created)->id);
+    EXPECT_EQ (manager->getCurrentUserPreset(), manager->findUserPreset (created));
+    EXPECT_TRUE (manager->isUserPresetId (manager->getCurrentId()));
 
     loader.edit ("a", 1);
-    ASSERT_TRUE (loader.loadFromFile (manager->currentUserPreset->file)); // "Reload"
+    ASSERT_TRUE (loader.loadFromFile (manager->getCurrentUserPreset()->file)); // "Reload"
     EXPECT_EQ (loader.value ("a"), 66);
 }
 
@@ -152,8 +152,8 @@ TEST_F (UserFolderTest, SaveAsIntoADirectoryOrAnEmptyChoiceChangesNothing)
 
     EXPECT_FALSE (manager->saveToChosenFile (folder["adir"]));
     EXPECT_FALSE (manager->saveToChosenFile ({}));
-    EXPECT_EQ (manager->currentUserPreset, nullptr);
-    EXPECT_EQ (manager->currentId, -1);
+    EXPECT_EQ (manager->getCurrentUserPreset(), nullptr);
+    EXPECT_EQ (manager->getCurrentId(), -1);
     EXPECT_TRUE (loader.isModified());
 }
 
@@ -165,15 +165,15 @@ TEST_F (UserFolderTest, OpeningAFileFromOutsideMakesItExternalAndKeepsTheHostRef
     loader.writePreset (folder["Home.td11"], 1);
     makeManager();
     ASSERT_TRUE (manager->openChosenFile (folder["Home.td11"]));
-    const auto homeId = manager->currentId;
+    const auto homeId = manager->getCurrentId();
 
     ASSERT_TRUE (manager->openChosenFile (outside));
     EXPECT_EQ (loader.value ("a"), 31);
-    ASSERT_NE (manager->currentUserPreset, nullptr);
-    EXPECT_EQ (manager->currentUserPreset->name, "Visitor preset");
-    EXPECT_EQ (manager->currentUserPreset->id, -1);
+    ASSERT_NE (manager->getCurrentUserPreset(), nullptr);
+    EXPECT_EQ (manager->getCurrentUserPreset()->name, "Visitor preset");
+    EXPECT_EQ (manager->getCurrentUserPreset()->id, -1);
     EXPECT_FALSE (manager->isKnownPresetFile (outside));
-    EXPECT_EQ (manager->currentId, homeId);
+    EXPECT_EQ (manager->getCurrentId(), homeId);
 
     juce::ValueTree state ("Td11");
     manager->writePresetInfo (state);
@@ -186,6 +186,6 @@ TEST_F (UserFolderTest, OpeningAFileThatIsNotAPresetChangesNothing)
     makeManager();
     EXPECT_FALSE (manager->openChosenFile (folder["Broken.td11"]));
     EXPECT_FALSE (manager->openChosenFile (folder["Absent.td11"]));
-    EXPECT_EQ (manager->currentUserPreset, nullptr);
-    EXPECT_EQ (manager->currentId, -1);
+    EXPECT_EQ (manager->getCurrentUserPreset(), nullptr);
+    EXPECT_EQ (manager->getCurrentId(), -1);
 }

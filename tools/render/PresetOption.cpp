@@ -31,25 +31,17 @@ bool looksLikePath (const juce::String& text, const juce::String& extension)
 juce::StringArray factoryNames (const Manager& manager)
 {
     juce::StringArray names;
-    for (const auto& [id, preset] : manager.factoryPresets)
+    for (const auto& [id, preset] : manager.getFactoryPresets())
         names.add (preset.name);
     return names;
 }
 
-// The browser's selection of a factory preset: load as one undoable step, then
-// the preset is current, no user preset is, and nothing is modified yet.
+// Selected as the browser selects it: one undoable step, then the preset is
+// current, no user preset is, and nothing is modified yet.
 juce::String loadFactoryPreset (PluginProcessor& processor, const Manager::FactoryPreset& preset)
 {
-    auto& manager = processor.getPresetManager();
-    const juce::ScopedLock hold (processor.getStateLock());
-
-    juce::MemoryBlock bytes (preset.data);
-    if (! processor.loadStateUndoable (bytes))
+    if (! processor.getPresetManager().selectPreset (preset.id))
         return "factory preset \"" + preset.name + "\" could not be loaded";
-
-    manager.currentUserPreset = nullptr;
-    processor.clearModified();
-    manager.currentId = preset.id;
     return {};
 }
 } // namespace
@@ -85,7 +77,7 @@ juce::String applyPresetOption (PluginProcessor& processor, const juce::String& 
     if (const auto* preset = std::as_const (manager).findFactoryPreset (nameOrPath))
         return loadFactoryPreset (processor, *preset);
 
-    if (looksLikePath (nameOrPath, manager.extension))
+    if (looksLikePath (nameOrPath, manager.getExtension()))
     {
         const auto file = juce::File::getCurrentWorkingDirectory().getChildFile (nameOrPath);
         if (! file.existsAsFile())
@@ -110,12 +102,12 @@ juce::String describePresets (PluginProcessor& processor)
     const juce::ScopedLock hold (processor.getStateLock());
 
     std::map<int, juce::String> categoryOf;
-    for (const auto& [name, category] : manager.categories)
+    for (const auto& [name, category] : manager.getCategories())
         for (const auto* preset : category->presets)
             categoryOf[preset->id] = name;
 
     juce::String text ("Factory presets:\n");
-    for (const auto& [id, preset] : manager.factoryPresets)
+    for (const auto& [id, preset] : manager.getFactoryPresets())
         text << "  " << preset.name.paddedRight (' ', 28) << "  " << categoryOf[id] << "\n";
 
     text << "User presets";
@@ -126,7 +118,7 @@ juce::String describePresets (PluginProcessor& processor)
 
     manager.rescan();
     int listed = 0;
-    for (const auto& [id, preset] : manager.userPresets)
+    for (const auto& [id, preset] : manager.getUserPresets())
         if (manager.isUserPresetId (id))
         {
             text << "  " << preset.name.paddedRight (' ', 28) << "  " << preset.file.getFullPathName() << "\n";

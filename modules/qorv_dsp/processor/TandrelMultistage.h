@@ -188,9 +188,9 @@ private:
         }
     }
 
-    int maximumSegments = 91;
-    float maximumSegmentLength = 0.000048f;
-    float minimumSegmentLength = 0.000001f;
+    static constexpr int maximumSegments = SegmentLimits::maximumSegments;
+    static constexpr float maximumSegmentLength = SegmentLimits::maximumMicroseconds * SegmentLimits::secondsPerMicrosecond;
+    static constexpr float minimumSegmentLength = SegmentLimits::minimumMicroseconds * SegmentLimits::secondsPerMicrosecond;
     int channelCount = 0;
     int maximumBlockSize = 0;
     int segmentRingLength = 0;

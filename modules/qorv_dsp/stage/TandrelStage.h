@@ -27,8 +27,7 @@ public:
     /** How the pairs of a block's groups are mirrored. */
     enum class MixCase { none, swap, blend };
 
-    static constexpr int minimumSegments = 2, maximumSegments = 91;
-    static constexpr float minimumMicroseconds = 1.0f, maximumMicroseconds = 48.0f;
+    using Limits = SegmentLimits;
 
     TandrelStage()
     {
@@ -79,13 +78,13 @@ public:
     void setNumberOfSegments (float v) noexcept
     {
         if (std::isfinite (v))
-            numberOfSegments.value.store (juce::jlimit (minimumSegments, maximumSegments, (int) v));
+            numberOfSegments.value.store (juce::jlimit (Limits::minimumSegments, Limits::maximumSegments, (int) v));
     }
 
     void setSegmentSize (float microseconds)
     {
         if (std::isfinite (microseconds))
-            segmentSize.setTarget ((Sample) juce::jlimit (minimumMicroseconds, maximumMicroseconds, microseconds));
+            segmentSize.setTarget ((Sample) juce::jlimit (Limits::minimumMicroseconds, Limits::maximumMicroseconds, microseconds));
     }
 
     void setSegmentMix (float percent)

@@ -46,11 +46,11 @@ private:
 PresetComponent::PresetComponent (LookAndFeel& lf, PresetManager& presetManager, const juce::URL& downloadsAddress)
     : downloadsUrl (downloadsAddress),
       manager (presetManager),
-      saveChooser (makeChooser ("Save Preset", manager.extension)),
-      loadChooser (makeChooser ("Load Preset", manager.extension)),
-      packFolderChooser (makeChooser ("Create Preset Pack From..", manager.packExtension)),
-      packSaveChooser (makeChooser ("Save Pack To...", manager.packExtension)),
-      packOpenChooser (makeChooser ("Open Preset Pack", manager.packExtension)),
+      saveChooser (makeChooser ("Save Preset", manager.getExtension())),
+      loadChooser (makeChooser ("Load Preset", manager.getExtension())),
+      packFolderChooser (makeChooser ("Create Preset Pack From..", manager.getPackExtension())),
+      packSaveChooser (makeChooser ("Save Pack To...", manager.getPackExtension())),
+      packOpenChooser (makeChooser ("Open Preset Pack", manager.getPackExtension())),
       launcher (launchNativeChooser),
       urlOpener ([] (const juce::URL& url) { url.launchInDefaultBrowser(); }),
       modifiedMarkHandover (std::make_unique<ModifiedMarkHandover> (*this))
@@ -128,25 +128,7 @@ void PresetComponent::updateShownPreset()
 {
     setSelectedId (noSelection, juce::dontSendNotification);
 
-    juce::String text;
-    {
-        const juce::ScopedLock sl (manager.getLock());
-        const auto id = manager.currentId;
-        auto* current = manager.currentUserPreset;
-
-        if (current != nullptr && current == manager.externalPreset.get())
-            text = current->name + " ";
-        else if (manager.userPresets.count (id) > 0)
-            // Also when the file has gone: the box keeps naming the preset the
-            // user picked, whose load then changed nothing.
-            text = manager.userPresets.at (id).name + " ";
-        else if (auto* factory = manager.findFactoryPreset (id))
-            text = factory->name + " ";
-        else
-            text = "*New ";
-    }
-
-    setText (text, juce::dontSendNotification);
+    setText (manager.getDisplayName(), juce::dontSendNotification);
     modifiedMarkHandover->drop();
     showModifiedMark (manager.getLoader().isModified());
 }
@@ -158,7 +140,7 @@ void PresetComponent::comboBoxChanged (juce::ComboBox*)
 
     if (id >= PresetManager::firstPresetId)
     {
-        loadPreset (id);
+        manager.selectPreset (id);
         updateShownPreset();
         return;
     }
@@ -178,30 +160,6 @@ void PresetComponent::comboBoxChanged (juce::ComboBox*)
             break;
         default:         updateShownPreset(); break;
     }
-}
-
-void PresetComponent::loadPreset (int id)
-{
-    auto& loader = manager.getLoader();
-    const juce::ScopedLock sl (manager.getLock());
-
-    if (manager.isUserPresetId (id))
-    {
-        auto& preset = manager.getUserPreset (id);
-        const auto loaded = loader.loadFromFile (preset.file);
-        manager.currentUserPreset = loaded ? &preset : nullptr;
-        loader.clearModified();
-    }
-    else if (auto* factory = manager.findFactoryPreset (id))
-    {
-        auto bytes = factory->data; // the load unshifts its bytes in place
-        loader.loadStateUndoable (bytes);
-        manager.currentUserPreset = nullptr;
-        loader.clearModified();
-    }
-
-    // Set also when nothing could be loaded (a user file that has gone).
-    manager.currentId = id;
 }
 
 bool PresetComponent::menuHolds (int id)
@@ -240,7 +198,7 @@ void PresetComponent::selectPresetId (int id, juce::NotificationType notificatio
     // Selecting an id without an item would select nothing and load nothing.
     if (id >= PresetManager::firstPresetId && notification != juce::dontSendNotification)
     {
-        loadPreset (id);
+        manager.selectPreset (id);
         updateShownPreset();
     }
 }

@@ -108,7 +108,6 @@ private:
 
     void showModifiedMark (bool isModified);
     bool menuHolds (int id);
-    void loadPreset (int id);
     void launch (OwnedChooser& chooser, int chooserFlags, std::function<void (PresetComponent&, const juce::File&)> outcome);
     OwnedChooser makeChooser (const juce::String& title, const juce::String& extensionToUse) const;
 

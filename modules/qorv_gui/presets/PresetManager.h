@@ -69,6 +69,39 @@ public:
     juce::String getLoadedPresetReference() const;
 
     //==============================================================================
+    // The current preset
+
+    /** Makes id current the way a choice in the browser does, under the state
+        lock: a user preset whose file is there is loaded from it and becomes the
+        current user preset if that worked (none if not); a factory preset is
+        loaded from a copy of its bytes as one undoable step and no user preset is
+        current; either way the modified mark is cleared. A user preset whose
+        file has gone loads nothing and keeps the mark; it stops another user
+        preset from being current, so Save never writes into a file the browser
+        no longer names. The id becomes current last, also when nothing could be
+        loaded or when it names no preset. True when a preset was applied. */
+    bool selectPreset (int id);
+
+    /** -1 before anything was current, 4 for "New", else a preset id. */
+    int getCurrentId() const;
+
+    /** True when the current id is a preset's (10 or more), which Reload reloads
+        and Random leaves out. */
+    bool hasCurrentPreset() const;
+
+    /** The user preset (or the external preset) last loaded, opened or saved;
+        nullptr after a factory preset or a failed load. */
+    const UserPreset* getCurrentUserPreset() const;
+
+    /** The name the browser shows for the current preset, before any modified
+        mark: the external preset's name when that is current, else the name of
+        the user or factory preset with the current id (a user preset keeps its
+        name when its file has gone), each followed by one blank, or "*New " when
+        the id names no preset. The trailing blank keeps the text from matching
+        a menu item, so choosing the same preset again is still a change. */
+    juce::String getDisplayName() const;
+
+    //==============================================================================
     // Navigation. The arrows and Random go through what the browser's menu can
     // list: factory presets and the user presets of the scanned tree. A file
     // registered deeper than the tree goes (opened or saved there) is never
@@ -144,6 +177,24 @@ public:
     PresetLoader& getLoader() noexcept { return loader; }
     juce::File getPresetsFolder() const;
 
+    /** ".td11" and ".td11_pack": the preset file and pack extensions. */
+    const juce::String& getExtension() const noexcept { return extension; }
+    const juce::String& getPackExtension() const noexcept { return packExtension; }
+
+    //==============================================================================
+    // Read-only views for listings (hold getLock() while walking them).
+    const std::map<int, FactoryPreset>& getFactoryPresets() const noexcept { return factoryPresets; }
+    const std::map<int, UserPreset>& getUserPresets() const noexcept { return userPresets; }
+    const std::map<juce::String, std::unique_ptr<FactoryCategory>>& getCategories() const noexcept { return categories; }
+    const FactoryCategory* getRootCategory() const noexcept { return rootCategory; }
+    const UserFolder* getRootFolder() const noexcept { return rootFolder; }
+    /** The id the next preset to become known will take. */
+    int getNextId() const noexcept { return nextId; }
+
+private:
+    void makeUserPresetCurrent (UserPreset& preset);
+    std::set<int> listedUserPresetIds() const;
+
     const juce::String extension;     // ".td11"
     const juce::String packExtension; // ".td11_pack"
 
@@ -161,10 +212,6 @@ public:
 
     std::map<juce::String, std::unique_ptr<FactoryCategory>> categories;
     FactoryCategory* rootCategory = nullptr;
-
-private:
-    void makeUserPresetCurrent (UserPreset& preset);
-    std::set<int> listedUserPresetIds() const;
 
     std::mt19937 randomEngine;
     UserPreset missingPreset;

@@ -37,13 +37,13 @@ juce::PopupMenu PresetMenuBuilder::buildMenu (PresetManager& manager)
 
     menu.addSectionHeader ("Factory Presets:");
 
-    if (manager.rootCategory != nullptr)
-        addCategoryToMenu (*manager.rootCategory, menu, usedNames);
+    if (auto* rootCategory = manager.getRootCategory())
+        addCategoryToMenu (*rootCategory, menu, usedNames);
 
     menu.addSectionHeader ("User Presets:");
 
-    if (manager.rootFolder != nullptr)
-        addFolderToMenu (*manager.rootFolder, menu, usedNames);
+    if (auto* rootFolder = manager.getRootFolder())
+        addFolderToMenu (*rootFolder, menu, usedNames);
 
     return menu;
 }
