@@ -193,19 +193,19 @@ struct Avx2Lanes
     static void storeEvensForward (float* p, F v, M mask) noexcept
     {
         const __m256 values = _mm256_permutevar8x32_ps (v.v, forwardOrder());
-        const __m256i lanes = _mm256_castps_si256 (_mm256_permutevar8x32_ps (mask.v, forwardOrder()));
+        const __m256i chosen = _mm256_castps_si256 (_mm256_permutevar8x32_ps (mask.v, forwardOrder()));
         const __m256i none = _mm256_setzero_si256();
-        _mm256_maskstore_ps (p, _mm256_unpacklo_epi32 (lanes, none), _mm256_unpacklo_ps (values, values));
-        _mm256_maskstore_ps (p + 8, _mm256_unpackhi_epi32 (lanes, none), _mm256_unpackhi_ps (values, values));
+        _mm256_maskstore_ps (p, _mm256_unpacklo_epi32 (chosen, none), _mm256_unpacklo_ps (values, values));
+        _mm256_maskstore_ps (p + 8, _mm256_unpackhi_epi32 (chosen, none), _mm256_unpackhi_ps (values, values));
     }
 
     static void storeOddsBackward (float* q, F v, M mask) noexcept
     {
         const __m256 values = _mm256_permutevar8x32_ps (v.v, backwardOrder());
-        const __m256i lanes = _mm256_castps_si256 (_mm256_permutevar8x32_ps (mask.v, backwardOrder()));
+        const __m256i chosen = _mm256_castps_si256 (_mm256_permutevar8x32_ps (mask.v, backwardOrder()));
         const __m256i none = _mm256_setzero_si256();
-        _mm256_maskstore_ps (q, _mm256_unpacklo_epi32 (none, lanes), _mm256_unpacklo_ps (values, values));
-        _mm256_maskstore_ps (q + 8, _mm256_unpackhi_epi32 (none, lanes), _mm256_unpackhi_ps (values, values));
+        _mm256_maskstore_ps (q, _mm256_unpacklo_epi32 (none, chosen), _mm256_unpacklo_ps (values, values));
+        _mm256_maskstore_ps (q + 8, _mm256_unpackhi_epi32 (none, chosen), _mm256_unpackhi_ps (values, values));
     }
 
     // Shuffling two loads by 0x88 (or 0xdd) leaves the evens (odds) of a
