@@ -39,7 +39,7 @@ juce::AudioBuffer<float> makeNoise (int channels, int length)
 int runRenderTool (const juce::StringArray& arguments)
 {
     juce::ChildProcess child;
-    juce::StringArray command { TANDREL_RENDER_TOOL };
+    juce::StringArray command { tandrel::test::renderToolPath() };
     command.addArray (arguments);
     if (! child.start (command))
         return -1;

@@ -13,7 +13,20 @@ enum class PluginFormatKind { vst3, lv2 };
 
 inline const char* formatName (PluginFormatKind kind) { return kind == PluginFormatKind::vst3 ? "VST3" : "LV2"; }
 
-/** Loads the built bundle of one format, as a host does. */
+/** A path the build names, unless the environment variable of the same name
+    names another: the packaged result is tested by pointing these at the bundles
+    and the render tool unpacked from the .deb (scripts/test-package). */
+inline juce::String pathFromEnvironment (const char* variable, const char* builtPath)
+{
+    const auto* value = std::getenv (variable);
+    return value != nullptr && *value != 0 ? juce::String (value) : juce::String (builtPath);
+}
+
+inline juce::String vst3BundlePath() { return pathFromEnvironment ("TANDREL_VST3_BUNDLE", TANDREL_VST3_BUNDLE); }
+inline juce::String lv2BundlePath() { return pathFromEnvironment ("TANDREL_LV2_BUNDLE", TANDREL_LV2_BUNDLE); }
+inline juce::String renderToolPath() { return pathFromEnvironment ("TANDREL_RENDER_TOOL", TANDREL_RENDER_TOOL); }
+
+/** Loads the bundle of one format, as a host does. */
 inline std::unique_ptr<juce::AudioPluginInstance> loadBuiltPlugin (PluginFormatKind kind, double sampleRate, int blockSize,
                                                                   juce::String& error)
 {
@@ -23,7 +36,7 @@ inline std::unique_ptr<juce::AudioPluginInstance> loadBuiltPlugin (PluginFormatK
     if (kind == PluginFormatKind::vst3)
     {
         format = std::make_unique<juce::VST3PluginFormat>();
-        identifier = TANDREL_VST3_BUNDLE;
+        identifier = vst3BundlePath();
     }
     else
     {
@@ -33,8 +46,22 @@ inline std::unique_ptr<juce::AudioPluginInstance> loadBuiltPlugin (PluginFormatK
         emptyHome.getFile().createDirectory();
         setenv ("HOME", emptyHome.getFile().getFullPathName().toRawUTF8(), 1);
 
+        // It also loads the system's folders, where an installed package's copy
+        // would win over the bundle under test: refuse to test the wrong one.
+        const auto bundle = juce::File (lv2BundlePath());
+        for (const auto* systemFolder : { "/usr/lib/lv2", "/usr/local/lib/lv2", "/usr/lib64/lv2", "/usr/local/lib64/lv2" })
+        {
+            const auto installed = juce::File (systemFolder).getChildFile (bundle.getFileName());
+            if (installed.isDirectory() && installed != bundle)
+            {
+                error = "an installed " + installed.getFullPathName() + " would be loaded instead of " + bundle.getFullPathName()
+                      + ": remove the installed package to test this bundle";
+                return {};
+            }
+        }
+
         auto lv2 = std::make_unique<juce::LV2PluginFormat>();
-        lv2->searchPathsForPlugins (juce::FileSearchPath (juce::File (TANDREL_LV2_BUNDLE).getParentDirectory().getFullPathName()),
+        lv2->searchPathsForPlugins (juce::FileSearchPath (bundle.getParentDirectory().getFullPathName()),
                                     true, false);
         format = std::move (lv2);
         identifier = TANDREL_LV2_URI;
