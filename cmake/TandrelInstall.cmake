@@ -112,9 +112,10 @@ if(TANDREL_HELP2MAN)
     COMMAND "${TANDREL_HELP2MAN}" --no-info --no-discard-stderr --version-string=${PROJECT_VERSION}
             --name "render audio files through the Tandrel effect offline" --section 1
             --source "Quorvex" --manual "User Commands"
+            --include "${PROJECT_SOURCE_DIR}/packaging/tandrel-render.h2m"
             --output "${TANDREL_GENERATED_DOCS}/tandrel-render.1" "$<TARGET_FILE:tandrel-render>"
     COMMAND "${TANDREL_GZIP}" -9nf "${TANDREL_GENERATED_DOCS}/tandrel-render.1"
-    DEPENDS tandrel-render VERBATIM)
+    DEPENDS tandrel-render packaging/tandrel-render.h2m VERBATIM)
   list(APPEND tandrel_documents "${TANDREL_GENERATED_DOCS}/tandrel-render.1.gz")
 endif()
 add_custom_target(tandrel_package_documents DEPENDS ${tandrel_documents})
