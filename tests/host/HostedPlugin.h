@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace tandrel::test
 {
 enum class PluginFormatKind { vst3, lv2 };
