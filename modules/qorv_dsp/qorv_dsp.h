@@ -8,7 +8,7 @@
   description:        Segment-mirroring engine: processor base, smoothed arguments,
                       multichannel ring buffer, tone filter, stage and multistage router.
   website:            https://quorvex.com
-  license:            Proprietary
+  license:            GPL-3.0-or-later
   minimumCppStandard: 17
 
   dependencies:       juce_core juce_audio_basics juce_dsp

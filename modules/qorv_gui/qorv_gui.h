@@ -8,7 +8,7 @@
   description:        Look and feel, widgets, labeled suites, hint display and the
                       preset system (manager, loader, files, packs, browser).
   website:            https://quorvex.com
-  license:            Proprietary
+  license:            GPL-3.0-or-later
   minimumCppStandard: 17
 
   dependencies:       juce_core juce_data_structures juce_events juce_graphics juce_gui_basics juce_audio_processors
