@@ -26,9 +26,19 @@ InterfaceScaleSetting::InterfaceScaleSetting (const juce::File& settingsFile)
 
 InterfaceScaleSetting::FileStamp InterfaceScaleSetting::stampOfFile() const
 {
-    if (! file.existsAsFile())
+    // The file system's own times: the framework's are whole seconds, and two
+    // writes within one second must still be told apart.
+    std::error_code error;
+    const std::filesystem::path path (file.getFullPathName().toStdString());
+    FileStamp stamp;
+    stamp.size = std::filesystem::file_size (path, error);
+    if (error)
         return {};
-    return { true, file.getSize(), file.getLastModificationTime().toMilliseconds() };
+    stamp.modified = std::filesystem::last_write_time (path, error);
+    if (error)
+        return {};
+    stamp.exists = true;
+    return stamp;
 }
 
 int InterfaceScaleSetting::getPercent()

@@ -2,6 +2,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <filesystem>
+
 /** The user's interface scale in percent, one per settings file and process,
     shared by every editor that uses that file. It is read from the file when an
     editor opens and the file changed since it was last read or written here (a
@@ -44,7 +46,8 @@ private:
     struct FileStamp
     {
         bool exists = false;
-        juce::int64 size = 0, modified = 0;
+        std::uintmax_t size = 0;
+        std::filesystem::file_time_type modified {};
         bool operator== (const FileStamp& other) const noexcept
         {
             return exists == other.exists && size == other.size && modified == other.modified;
