@@ -377,3 +377,34 @@ TEST_F (ScaleFixture, RightClickOnTheBackgroundOpensTheScaleMenu)
     EXPECT_FALSE (click ({ 4.0f, 300.0f }, juce::ModifierKeys::leftButtonModifier)) << "a left click opens nothing";
     editor->removeFromDesktop();
 }
+
+TEST_F (ScaleFixture, MenusAreDrawnAtTheWindowsScale)
+{
+    tandrel::test::ignoreXErrors();
+    auto editor = openEditor (*processor);
+    editor->setScaleFactor (1.5f); // a host's own factor counts as well
+    editor->chooseInterfaceScale (200);
+    editor->addToDesktop (0);
+    editor->setVisible (true);
+
+    // The scale each open menu window is drawn at.
+    auto menuScales = [&editor]
+    {
+        std::vector<float> scales;
+        auto& desktop = juce::Desktop::getInstance();
+        for (int i = 0; i < desktop.getNumComponents(); ++i)
+            if (auto* window = desktop.getComponent (i); window != editor.get() && window->isShowing())
+                scales.push_back (window->getDesktopScaleFactor() / desktop.getGlobalScaleFactor());
+        juce::PopupMenu::dismissAllActiveMenus();
+        pumpMessages (20);
+        return scales;
+    };
+
+    editor->showInterfaceScaleMenu();
+    EXPECT_EQ (menuScales(), std::vector<float> { 3.0f }) << "the interface scale menu";
+
+    editor->getControlBar().presetComponent.showPopup();
+    pumpMessages (20);
+    EXPECT_EQ (menuScales(), std::vector<float> { 3.0f }) << "the preset menu";
+    editor->removeFromDesktop();
+}
