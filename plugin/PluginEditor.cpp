@@ -68,7 +68,7 @@ PluginEditor::PluginEditor (PluginProcessor& p)
     addKeyListener (this);
     processor.setLabelUpdater (this);
 
-    setSize (550, 550);
+    setSize (windowSize, windowSize);
     // The standalone wrapper never sets a host scale; the plug-in wrappers set
     // theirs right after construction, which applies the user's scale again.
     applyScale();
@@ -121,8 +121,25 @@ void PluginEditor::paint (juce::Graphics& g)
     g.fillAll (lookAndFeel.backgroundColour);
 }
 
+bool PluginEditor::isRoundedWindowSize (int size) const noexcept
+{
+    // Within two screen pixels of the fixed size at the current scale.
+    return size != windowSize && std::abs ((float) (size - windowSize) * getScale()) < 2.0f;
+}
+
 void PluginEditor::resized()
 {
+    // Hosts confirm the window's size in whole screen pixels: at a fractional
+    // scale (550 x 125 % = 687.5) the size comes back rounded up, and the
+    // wrapper turns it into a logical size a pixel larger. Each confirmation
+    // would then grow the window by a pixel; such a size is the fixed one.
+    if (isRoundedWindowSize (getWidth()) || isRoundedWindowSize (getHeight()))
+    {
+        setSize (isRoundedWindowSize (getWidth()) ? windowSize : getWidth(),
+                 isRoundedWindowSize (getHeight()) ? windowSize : getHeight());
+        return;
+    }
+
     using R = juce::Rectangle<float>;
     const float width = (float) getWidth();
     float rest = (float) getHeight();

@@ -65,6 +65,9 @@ public:
 
     static const juce::KeyPress undoKey, redoKey, saveKey, resetKey;
 
+    /** The window's width and height in logical pixels, at any scale. */
+    static constexpr int windowSize = 550;
+
 private:
     void run() override;
     /** Attaches a suite to its parameter; arrow keys nudge it by the parameter's nudge step. */
@@ -73,6 +76,8 @@ private:
     void clickStageLight (int stage);
     void interfaceScaleChanged (int percent) override;
     void applyScale();
+    /** A size a host's whole-pixel rounding of the scaled window turned the fixed size into. */
+    bool isRoundedWindowSize (int size) const noexcept;
 
     /** Opens the interface scale menu on right-clicks anywhere in the window. */
     struct BackgroundClicks : juce::MouseListener

@@ -32,6 +32,10 @@ struct HostFrame : juce::Component
 
     juce::Rectangle<int> shownBoundsOf (juce::Component& child) { return getLocalArea (&child, child.getLocalBounds()); }
 
+    /** A host confirming the window's size: the wrappers then size the editor
+        to the frame, turned into the editor's logical pixels. */
+    void confirmSize() { editor.setBounds (editor.getLocalArea (this, getLocalBounds()).withPosition (0, 0)); }
+
     juce::Component& editor;
 };
 
@@ -170,6 +174,23 @@ TEST_F (ScaleFixture, TheHostsScaleMultipliesTheUsersChoice)
         editor->chooseInterfaceScale (step.percent);
         EXPECT_EQ (frame.getWidth(), step.shown) << step.hostScale << " x " << step.percent << " %";
         EXPECT_EQ (editor->getWidth(), 550);
+    }
+}
+
+TEST_F (ScaleFixture, AHostConfirmingTheRoundedSizeNeitherGrowsNorShiftsTheWindow)
+{
+    auto editor = openEditor (*processor);
+    HostFrame frame (*editor);
+    for (const int percent : { 125, 175, 150, 125 })
+    {
+        editor->chooseInterfaceScale (percent);
+        const auto shown = frame.getBounds();
+        for (int confirmation = 0; confirmation < 3; ++confirmation)
+            frame.confirmSize();
+
+        EXPECT_EQ (editor->getBounds(), juce::Rectangle<int> (0, 0, 550, 550)) << percent;
+        EXPECT_EQ (frame.getBounds(), shown) << percent;
+        EXPECT_EQ (editor->getTitle().getBounds(), juce::Rectangle<int> (10, 0, 540, 34)) << percent;
     }
 }
 
