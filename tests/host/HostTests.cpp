@@ -251,12 +251,8 @@ TEST (HostedEditor, OpensAtItsFixedSizeAndClosesCleanlyRepeatedly)
 
     for (int i = 0; i < 4; ++i)
     {
-        std::unique_ptr<juce::AudioProcessorEditor> editor (plugin->createEditorIfNeeded());
+        auto editor = tandrel::test::openEditorWindow (*plugin);
         ASSERT_NE (editor, nullptr);
-        tandrel::test::ignoreXErrors();
-        editor->addToDesktop (0);
-        editor->setVisible (true);
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (100);
         EXPECT_EQ (editor->getWidth(), 550);
         EXPECT_EQ (editor->getHeight(), 550);
         editor.reset();
@@ -267,8 +263,7 @@ TEST (HostedEditor, OpensAtItsFixedSizeAndClosesCleanlyRepeatedly)
 
 TEST_P (HostedPluginTest, EditorOpensAtTheUsersInterfaceScaleTimesTheHostsScale)
 {
-    // The user's settings file in the data folder this test process gave the plug-in.
-    const juce::File settings (juce::File (juce::SystemStats::getEnvironmentVariable ("TANDREL_DATA_DIR", {})).getChildFile ("Settings.xml"));
+    const auto settings = tandrel::test::userSettingsFile();
     ASSERT_TRUE (settings.getParentDirectory().isDirectory());
     ASSERT_TRUE (settings.replaceWithText ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                                            "<PROPERTIES><VALUE name=\"interfaceScale\" val=\"150\"/></PROPERTIES>\n"));
@@ -277,12 +272,8 @@ TEST_P (HostedPluginTest, EditorOpensAtTheUsersInterfaceScaleTimesTheHostsScale)
     ASSERT_NE (plugin, nullptr);
     plugin->prepareToPlay (44100.0, 512);
     {
-        std::unique_ptr<juce::AudioProcessorEditor> editor (plugin->createEditorIfNeeded());
+        auto editor = tandrel::test::openEditorWindow (*plugin);
         ASSERT_NE (editor, nullptr);
-        tandrel::test::ignoreXErrors();
-        editor->addToDesktop (0);
-        editor->setVisible (true);
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (200);
         EXPECT_EQ (editor->getWidth(), 825) << "the host's window holds 550 x 150 %";
         EXPECT_EQ (editor->getHeight(), 825);
 
@@ -299,19 +290,15 @@ TEST_P (HostedPluginTest, EditorOpensAtTheUsersInterfaceScaleTimesTheHostsScale)
 
 TEST_P (HostedPluginTest, ChoosingAScaleInTheEditorResizesTheHostsWindow)
 {
-    const juce::File settings (juce::File (juce::SystemStats::getEnvironmentVariable ("TANDREL_DATA_DIR", {})).getChildFile ("Settings.xml"));
+    const auto settings = tandrel::test::userSettingsFile();
     settings.deleteFile();
 
     auto plugin = load();
     ASSERT_NE (plugin, nullptr);
     {
-        std::unique_ptr<juce::AudioProcessorEditor> editor (plugin->createEditorIfNeeded());
+        auto editor = tandrel::test::openEditorWindow (*plugin);
         ASSERT_NE (editor, nullptr);
-        tandrel::test::ignoreXErrors();
-        editor->addToDesktop (0);
-        editor->setVisible (true);
         auto pump = [] (int milliseconds) { juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds); };
-        pump (300);
         ASSERT_EQ (editor->getWidth(), 550);
 
         // A real right-click on the window's left margin, through the X server,
