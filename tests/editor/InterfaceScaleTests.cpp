@@ -28,7 +28,7 @@ struct HostFrame : juce::Component
     ~HostFrame() override { removeChildComponent (&editor); }
 
     void childBoundsChanged (juce::Component*) override { fitEditor(); }
-    void fitEditor() { setSize (getLocalArea (&editor, editor.getLocalBounds()).getWidth(), getLocalArea (&editor, editor.getLocalBounds()).getHeight()); }
+    void fitEditor() { setSize (shownBoundsOf (editor).getWidth(), shownBoundsOf (editor).getHeight()); }
 
     juce::Rectangle<int> shownBoundsOf (juce::Component& child) { return getLocalArea (&child, child.getLocalBounds()); }
 
