@@ -1,7 +1,12 @@
 #include "PluginEditor.h"
+#include "InterfaceScale.h"
 #include "PluginProcessor.h"
 #include "ProductIdentity.h"
 #include "SiteLinks.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 using namespace juce::qorv_gui;
 
@@ -30,7 +35,9 @@ PluginEditor::PluginEditor (PluginProcessor& p)
       hintLine (lookAndFeel),
       linkRow (lookAndFeel, { "User Guide", "Get Support" },
                { SiteLinks::userGuide().toString (true), SiteLinks::support().toString (true) },
-               juce::Justification::bottomLeft)
+               juce::Justification::bottomLeft),
+      interfaceScale (InterfaceScaleSetting::forFile (p.getSettingsFile())),
+      interfaceScalePercent (interfaceScale.getPercent())
 {
     title.getCompanyLabel().setHelpText ("Go to " + SiteLinks::hostName);
     title.getProductLabel().setHelpText ("Go to Tandrel main page.");
@@ -61,12 +68,20 @@ PluginEditor::PluginEditor (PluginProcessor& p)
     addKeyListener (this);
     processor.setLabelUpdater (this);
 
-    setSize (550, 550);
+    setSize (windowSize, windowSize);
+    // The standalone wrapper never sets a host scale; the plug-in wrappers set
+    // theirs right after construction, which applies the user's scale again.
+    applyScale();
+    interfaceScale.addListener (this);
+    addMouseListener (&backgroundClicks, true);
+
     startThread (juce::Thread::Priority::low);
 }
 
 PluginEditor::~PluginEditor()
 {
+    removeMouseListener (&backgroundClicks);
+    interfaceScale.removeListener (this);
     processor.setLabelUpdater (nullptr);
     stopThread (1000);
     hintLine.stopPolling();
@@ -106,8 +121,25 @@ void PluginEditor::paint (juce::Graphics& g)
     g.fillAll (lookAndFeel.backgroundColour);
 }
 
+bool PluginEditor::isRoundedWindowSize (int size) const noexcept
+{
+    // Within two screen pixels of the fixed size at the current scale.
+    return size != windowSize && std::abs ((float) (size - windowSize) * getScale()) < 2.0f;
+}
+
 void PluginEditor::resized()
 {
+    // Hosts confirm the window's size in whole screen pixels: at a fractional
+    // scale (550 x 125 % = 687.5) the size comes back rounded up, and the
+    // wrapper turns it into a logical size a pixel larger. Each confirmation
+    // would then grow the window by a pixel; such a size is the fixed one.
+    if (isRoundedWindowSize (getWidth()) || isRoundedWindowSize (getHeight()))
+    {
+        setSize (isRoundedWindowSize (getWidth()) ? windowSize : getWidth(),
+                 isRoundedWindowSize (getHeight()) ? windowSize : getHeight());
+        return;
+    }
+
     using R = juce::Rectangle<float>;
     const float width = (float) getWidth();
     float rest = (float) getHeight();
@@ -143,6 +175,77 @@ void PluginEditor::resized()
     hintLine.setBounds (R (x0, hintTop, rowWidth, hintHeight).toNearestInt());
 
     linkRow.setBounds (R (x0, hintTop + hintHeight, juce::jmin (rowWidth, 530.0f), take (22.0f)).toNearestInt());
+}
+
+void PluginEditor::setScaleFactor (float newHostScale)
+{
+    hostScale = std::isfinite (newHostScale) && newHostScale > 0.0f ? newHostScale : 1.0f;
+    applyScale();
+}
+
+float PluginEditor::getScale() const noexcept
+{
+    return hostScale * InterfaceScale::factorOf (interfaceScalePercent);
+}
+
+void PluginEditor::applyScale()
+{
+    // The framework's own editor scale: the window, every bound, font, icon and
+    // line are drawn at host x user scale, and the wrappers size the host's
+    // window to 550 times that.
+    juce::AudioProcessorEditor::setScaleFactor (getScale());
+}
+
+juce::Image PluginEditor::createSnapshotAsShown()
+{
+    return createComponentSnapshot (getLocalBounds(), true, getScale());
+}
+
+void PluginEditor::chooseInterfaceScale (int percent)
+{
+    interfaceScale.choose (percent); // tells every open editor, this one too
+}
+
+void PluginEditor::interfaceScaleChanged (int percent)
+{
+    if (percent == interfaceScalePercent)
+        return;
+    interfaceScalePercent = percent;
+    applyScale();
+}
+
+bool PluginEditor::isBackground (const juce::Component* component) const
+{
+    if (component == nullptr)
+        return false;
+
+    // The window and the containers that only frame or place controls.
+    std::vector<const juce::Component*> background { this, &controls, &title, &notification, &controlBar, &hintLine, &linkRow };
+    for (auto* panel : controls.stageControls)
+    {
+        background.push_back (panel);
+        background.push_back (&panel->getGrid());
+    }
+    return std::find (background.begin(), background.end(), component) != background.end();
+}
+
+void PluginEditor::showInterfaceScaleMenu()
+{
+    // The menu is drawn at the window's scale, beside the mouse; it keeps the
+    // framework's own look, which shows the tick.
+    InterfaceScale::makeMenu (interfaceScalePercent)
+        .showMenuAsync (juce::PopupMenu::Options().withTargetComponent (this).withMousePosition(),
+                        [safeEditor = juce::Component::SafePointer<PluginEditor> (this)] (int chosen)
+                        {
+                            if (safeEditor != nullptr && InterfaceScale::isChoice (chosen))
+                                safeEditor->chooseInterfaceScale (chosen);
+                        });
+}
+
+void PluginEditor::BackgroundClicks::mouseDown (const juce::MouseEvent& event)
+{
+    if (event.mods.isPopupMenu() && editor.isBackground (event.eventComponent))
+        editor.showInterfaceScaleMenu();
 }
 
 void PluginEditor::buttonClicked (juce::Button* button)

@@ -2,6 +2,7 @@
 #include "PluginEditor.h"
 #include "FactoryBank.h"
 #include "NonAudioSamples.h"
+#include "SettingsFile.h"
 #include "StateBlob.h"
 
 namespace
@@ -22,13 +23,15 @@ PluginProcessor::BusesProperties PluginProcessor::makeBusesProperties()
 }
 
 PluginProcessor::PluginProcessor()
-    : PluginProcessor (juce::qorv_gui::DataFolder::findPresetsFolder (ProductIdentity::vendor(), ProductIdentity::name()))
+    : PluginProcessor (juce::qorv_gui::DataFolder::findPresetsFolder (ProductIdentity::vendor(), ProductIdentity::name()),
+                       SettingsFile::defaultLocation())
 {
 }
 
-PluginProcessor::PluginProcessor (const juce::File& presetsFolder)
+PluginProcessor::PluginProcessor (const juce::File& presetsFolder, const juce::File& settingsFileToUse)
     : juce::AudioProcessor (makeBusesProperties()),
       juce::qorv_gui::PresetManager::PresetLoader(),
+      settingsFile (settingsFileToUse),
       modelTree (*this, createParameterLayout()),
       presetManager (*this, ProductIdentity::code, presetsFolder)
 {

@@ -23,8 +23,9 @@ public:
     PluginProcessor();
 
     /** For tests and tools: the presets folder to use instead of the one found
-        in the user data folder (an empty File means no user folder). */
-    explicit PluginProcessor (const juce::File& presetsFolder);
+        in the user data folder (an empty File means no user folder), and the
+        user's settings file (an empty File: settings hold for the session only). */
+    explicit PluginProcessor (const juce::File& presetsFolder, const juce::File& settingsFile = {});
 
     ~PluginProcessor() override;
 
@@ -89,6 +90,8 @@ public:
     ModelTree& getModelTree() noexcept { return modelTree; }
     juce::qorv_gui::PresetManager& getPresetManager() noexcept { return presetManager; }
     Engine& getEngine() noexcept { return engine; }
+    /** The user's settings file (SettingsFile), read by the editor. */
+    const juce::File& getSettingsFile() const noexcept { return settingsFile; }
     bool isEngineResetPending() const noexcept { return engineResetPending.load(); }
     float getSavedStageMix (int stage) const noexcept;
 
@@ -108,6 +111,7 @@ private:
     // ours can fire on the message thread half-way through the destruction.
     std::unique_ptr<juce::MessageManagerLock> destructionLock;
 
+    const juce::File settingsFile;
     ModelTree modelTree;
     std::array<std::atomic<float>, numStages> savedStageMix;
     std::array<std::pair<juce::String, ParsedParameterId>, numParameters> parsedIds;

@@ -2,6 +2,7 @@
 // host sees: identity, parameters, layouts, latency and the processed samples.
 
 #include "HostedPlugin.h"
+#include "ScreenPointer.h"
 #include "ScopedTempDir.h"
 #include "XErrors.h"
 
@@ -250,16 +251,75 @@ TEST (HostedEditor, OpensAtItsFixedSizeAndClosesCleanlyRepeatedly)
 
     for (int i = 0; i < 4; ++i)
     {
-        std::unique_ptr<juce::AudioProcessorEditor> editor (plugin->createEditorIfNeeded());
+        auto editor = tandrel::test::openEditorWindow (*plugin);
         ASSERT_NE (editor, nullptr);
-        tandrel::test::ignoreXErrors();
-        editor->addToDesktop (0);
-        editor->setVisible (true);
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (100);
         EXPECT_EQ (editor->getWidth(), 550);
         EXPECT_EQ (editor->getHeight(), 550);
         editor.reset();
         juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
     }
     plugin->releaseResources();
+}
+
+TEST_P (HostedPluginTest, EditorOpensAtTheUsersInterfaceScaleTimesTheHostsScale)
+{
+    const auto settings = tandrel::test::userSettingsFile();
+    ASSERT_TRUE (settings.getParentDirectory().isDirectory());
+    ASSERT_TRUE (settings.replaceWithText ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                           "<PROPERTIES><VALUE name=\"interfaceScale\" val=\"150\"/></PROPERTIES>\n"));
+
+    auto plugin = load();
+    ASSERT_NE (plugin, nullptr);
+    plugin->prepareToPlay (44100.0, 512);
+    {
+        auto editor = tandrel::test::openEditorWindow (*plugin);
+        ASSERT_NE (editor, nullptr);
+        EXPECT_EQ (editor->getWidth(), 825) << "the host's window holds 550 x 150 %";
+        EXPECT_EQ (editor->getHeight(), 825);
+
+        // A host that draws at 2x: the user's 150 % multiplies it.
+        editor->setScaleFactor (2.0f);
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (200);
+        EXPECT_EQ (editor->getWidth(), 1650);
+        EXPECT_EQ (editor->getHeight(), 1650);
+    }
+    plugin->releaseResources();
+    settings.deleteFile();
+}
+
+
+TEST_P (HostedPluginTest, ChoosingAScaleInTheEditorResizesTheHostsWindow)
+{
+    const auto settings = tandrel::test::userSettingsFile();
+    settings.deleteFile();
+
+    auto plugin = load();
+    ASSERT_NE (plugin, nullptr);
+    {
+        auto editor = tandrel::test::openEditorWindow (*plugin);
+        ASSERT_NE (editor, nullptr);
+        auto pump = [] (int milliseconds) { juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds); };
+        ASSERT_EQ (editor->getWidth(), 550);
+
+        // A real right-click on the window's left margin, through the X server,
+        // as the user makes it inside the host's window.
+        tandrel::test::ScreenPointer pointer;
+        ASSERT_TRUE (pointer.isAvailable());
+        const auto before = pointer.popupWindows();
+        pointer.click (editor->getScreenPosition() + juce::Point<int> (4, 300), 3);
+        pump (400);
+        const auto menus = pointer.popupWindows();
+        ASSERT_EQ (menus.size(), before.size() + 1) << "the interface scale menu opened";
+
+        // Its last row is "200 %".
+        const auto menu = menus.back();
+        pointer.click ({ menu.getCentreX(), menu.getY() + menu.getHeight() * 11 / 12 }, 1);
+        pump (600);
+
+        EXPECT_EQ (editor->getWidth(), 1100) << "the host's window follows the editor's new scale";
+        EXPECT_EQ (editor->getHeight(), 1100);
+        EXPECT_TRUE (settings.loadFileAsString().contains ("val=\"200\"")) << settings.loadFileAsString();
+    }
+    plugin->releaseResources();
+    settings.deleteFile();
 }

@@ -4,6 +4,7 @@
 #include <juce_audio_formats/juce_audio_formats.h>
 
 #include "BlockRunner.h"
+#include "XErrors.h"
 
 #include <gtest/gtest.h>
 
@@ -104,6 +105,27 @@ inline bool writeWavFile (const juce::File& file, const juce::AudioBuffer<float>
         return false;
     stream.release();
     return writer->writeFromAudioSampleBuffer (audio, 0, audio.getNumSamples());
+}
+
+/** Opens the plug-in's editor in a window of its own, as a host shows it, and
+    lets it settle; null when the plug-in gives no editor. */
+inline std::unique_ptr<juce::AudioProcessorEditor> openEditorWindow (juce::AudioPluginInstance& plugin)
+{
+    // The plug-in's own windows are made while its editor is built.
+    ignoreXErrors();
+    std::unique_ptr<juce::AudioProcessorEditor> editor (plugin.createEditorIfNeeded());
+    if (editor == nullptr)
+        return editor;
+    editor->addToDesktop (0);
+    editor->setVisible (true);
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (200);
+    return editor;
+}
+
+/** The user's settings file in the data folder this test process gives the plug-in. */
+inline juce::File userSettingsFile()
+{
+    return juce::File (juce::SystemStats::getEnvironmentVariable ("TANDREL_DATA_DIR", {})).getChildFile ("Settings.xml");
 }
 
 /** A test run once per plug-in format, loading the built bundle of that format. */
