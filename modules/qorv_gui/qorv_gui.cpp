@@ -27,6 +27,8 @@
 #include "presets/DataFolder.cpp"
 #include "presets/PresetLoader.cpp"
 #include "presets/LoadStateUndoableAction.cpp"
+#include "presets/PresetNameOrder.cpp"
+#include "presets/FolderListing.cpp"
 #include "presets/PresetManager.cpp"
 #include "presets/UserFolder.cpp"
 #include "presets/PresetPack.cpp"

@@ -33,8 +33,11 @@
 #include <atomic>
 #include <map>
 #include <memory>
+#include <optional>
 #include <random>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "lookandfeel/TrianglePaths.h"
 #include "lookandfeel/LookAndFeel.h"
@@ -58,6 +61,8 @@
 #include "suites/LabeledSuiteGrid.h"
 #include "hints/TipDisplayComponent.h"
 
+#include "presets/PresetNameOrder.h"
+#include "presets/FolderListing.h"
 #include "presets/PresetManager.h"
 #include "presets/PresetLoader.h"
 #include "presets/PresetDisplay.h"

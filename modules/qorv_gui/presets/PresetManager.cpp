@@ -192,13 +192,18 @@ int PresetManager::stepPreset (int direction) const
     if (direction == 0)
         return -1;
 
+    // Only the ids the walk lands on are checked on disk.
     const auto listed = listedUserPresetIds();
-    auto isAvailable = [this, &listed] (int id) { return factoryPresets.count (id) > 0 || listed.count (id) > 0; };
+    auto isAvailable = [this, &listed] (int id)
+    {
+        return factoryPresets.count (id) > 0
+            || (std::binary_search (listed.begin(), listed.end(), id) && isUserPresetId (id));
+    };
 
     // Without anything to land on, the walk below would never meet currentId
     // again when that lies outside the id range.
     const auto anyAvailable = std::any_of (factoryPresets.begin(), factoryPresets.end(), [&] (auto& p) { return p.first != currentId; })
-                           || std::any_of (listed.begin(), listed.end(), [&] (int id) { return id != currentId; });
+                           || std::any_of (listed.begin(), listed.end(), [&] (int id) { return id != currentId && isUserPresetId (id); });
 
     if (! anyAvailable)
         return -1;
@@ -230,13 +235,15 @@ int PresetManager::randomPresetId (int excludedId)
 {
     const juce::ScopedLock sl (getLock());
     std::vector<int> candidates;
+    const auto listed = listedUserPresetIds();
+    candidates.reserve (factoryPresets.size() + listed.size());
 
     for (auto& [id, preset] : factoryPresets)
         if (id != excludedId)
             candidates.push_back (id);
 
-    for (auto id : listedUserPresetIds())
-        if (id != excludedId)
+    for (auto id : listed)
+        if (id != excludedId && isUserPresetId (id))
             candidates.push_back (id);
 
     if (candidates.size() < 2)
@@ -257,18 +264,19 @@ bool PresetManager::isUserPresetId (int id) const
 bool PresetManager::isListedUserPresetId (int id) const
 {
     const juce::ScopedLock sl (getLock());
-    return listedUserPresetIds().count (id) > 0;
+    const auto listed = listedUserPresetIds();
+    return std::binary_search (listed.begin(), listed.end(), id) && isUserPresetId (id);
 }
 
-std::set<int> PresetManager::listedUserPresetIds() const
+std::vector<int> PresetManager::listedUserPresetIds() const
 {
-    std::set<int> ids;
+    std::vector<int> ids;
+    ids.reserve (userPresets.size());
 
     std::function<void (const UserFolder&)> collect = [&] (const UserFolder& folder)
     {
         for (auto* preset : folder.presets)
-            if (isUserPresetId (preset->id))
-                ids.insert (preset->id);
+            ids.push_back (preset->id);
 
         for (auto* sub : folder.subfolders)
             collect (*sub);
@@ -277,6 +285,7 @@ std::set<int> PresetManager::listedUserPresetIds() const
     if (rootFolder != nullptr)
         collect (*rootFolder);
 
+    std::sort (ids.begin(), ids.end());
     return ids;
 }
 
@@ -413,21 +422,37 @@ void PresetManager::rescan()
 void PresetManager::scanFolder (UserFolder& folder, int depth)
 {
     const juce::ScopedLock sl (getLock());
+    const auto listingStart = juce::Time::getCurrentTime();
+    const auto stamp = FolderListing::readStamp (folder.directory);
+
+    if (! stamp.has_value())
+    {
+        folder.presets.clearQuick();
+        folder.subfolders.clearQuick();
+        folder.forgetListing();
+        return;
+    }
+
+    // Nothing was added, removed or renamed in the folder since it was listed:
+    // its lists stand, and only its subfolders need looking at.
+    if (folder.isListingCurrent (*stamp, depth))
+    {
+        for (auto* sub : folder.subfolders)
+            scanFolder (*sub, depth + 1);
+
+        return;
+    }
+
+    // Folders three levels below the root show their files but no subfolders.
+    const auto listing = FolderListing::read (folder.directory, extension, depth < 3);
     folder.presets.clearQuick();
     folder.subfolders.clearQuick();
 
-    if (! folder.directory.isDirectory())
-        return;
-
-    for (auto& file : folder.directory.findChildFiles (juce::File::findFiles, false, "*" + extension))
+    for (auto& file : listing.files)
         if (auto* preset = getOrAddUserPreset (file))
             folder.presets.add (preset);
 
-    // Folders three levels below the root show their files but no subfolders.
-    if (depth >= 3)
-        return;
-
-    for (auto& directory : folder.directory.findChildFiles (juce::File::findDirectories, false, "*"))
+    for (auto& directory : listing.subfolders)
     {
         auto* sub = findFolder (directory);
 
@@ -438,6 +463,8 @@ void PresetManager::scanFolder (UserFolder& folder, int depth)
 
         folder.subfolders.add (sub);
     }
+
+    folder.rememberListing (*stamp, depth, listing.reusable && stamp->isSettledAt (listingStart));
 }
 
 PresetManager::UserFolder* PresetManager::getOrAddFolder (const juce::File& directory, int depth)

@@ -132,6 +132,10 @@ public:
     //==============================================================================
     // User folder tree
     void setUserFolder (const juce::File& directory);
+    /** Relists one folder and, below depth 3, its subfolders: files and
+        folders in PresetNameOrder, so new files take their ids in that order.
+        A folder whose stamp shows no entry added, removed or renamed since its
+        last listing keeps that listing without being read again. */
     void scanFolder (UserFolder& folder, int depth);
     /** Relists the whole tree from the root; does nothing without a root. */
     void rescan();
@@ -193,7 +197,9 @@ public:
 
 private:
     void makeUserPresetCurrent (UserPreset& preset);
-    std::set<int> listedUserPresetIds() const;
+    /** The ids of the scanned tree's presets, ascending, as last listed (their
+        files are not checked). */
+    std::vector<int> listedUserPresetIds() const;
 
     const juce::String extension;     // ".td11"
     const juce::String packExtension; // ".td11_pack"

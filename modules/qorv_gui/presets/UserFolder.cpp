@@ -8,6 +8,24 @@ PresetManager::UserFolder::UserFolder (const juce::File& directoryToUse, PresetM
 {
 }
 
+bool PresetManager::UserFolder::isListingCurrent (const FolderListing::Stamp& stamp, int depth) const noexcept
+{
+    return listingReusable && listedDepth == depth && listedStamp == stamp;
+}
+
+void PresetManager::UserFolder::rememberListing (const FolderListing::Stamp& stamp, int depth, bool reusable) noexcept
+{
+    listedStamp = stamp;
+    listedDepth = depth;
+    listingReusable = reusable;
+}
+
+void PresetManager::UserFolder::forgetListing() noexcept
+{
+    listingReusable = false;
+    listedDepth = -1;
+}
+
 void PresetManager::UserFolder::addFolderToPack (juce::ZipFile::Builder& builder, const juce::File& base) const
 {
     // A file gone since the last scan would make the builder fail half way.
