@@ -205,8 +205,13 @@ void PresetComponent::selectPresetId (int id, juce::NotificationType notificatio
 
 void PresetComponent::refreshFromDisk()
 {
-    manager.rescan();
-    rebuildMenu();
+    {
+        // One lock for both, so the menu lists exactly what the rescan found.
+        const juce::ScopedLock sl (manager.getLock());
+        manager.rescan();
+        *getRootMenu() = PresetMenuBuilder::buildMenu (manager, PresetMenuBuilder::FileCheck::trustLastScan);
+    }
+
     updateShownPreset();
 }
 

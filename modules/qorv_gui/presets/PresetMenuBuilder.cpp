@@ -14,7 +14,36 @@ void addEnabledSubMenu (juce::PopupMenu& menu, const juce::String& name, juce::P
 }
 } // namespace
 
-juce::PopupMenu PresetMenuBuilder::buildMenu (PresetManager& manager)
+bool PresetMenuBuilder::UsedNames::contains (const juce::String& name) const
+{
+    return keys.count (keyOf (name)) > 0;
+}
+
+void PresetMenuBuilder::UsedNames::add (const juce::String& name)
+{
+    keys.insert (keyOf (name));
+}
+
+juce::String PresetMenuBuilder::UsedNames::claim (const juce::String& name)
+{
+    auto key = keyOf (name);
+
+    if (keys.insert (key).second)
+        return name;
+
+    auto& counter = lastCounters[key];
+    counter = juce::jmax (counter, 1);
+
+    for (;;)
+    {
+        const auto suffix = " (" + juce::String (++counter) + ")";
+
+        if (keys.insert (key + suffix).second)
+            return name + suffix;
+    }
+}
+
+juce::PopupMenu PresetMenuBuilder::buildMenu (PresetManager& manager, FileCheck fileCheck)
 {
     const juce::ScopedLock sl (manager.getLock());
     juce::PopupMenu menu;
@@ -33,7 +62,7 @@ juce::PopupMenu PresetMenuBuilder::buildMenu (PresetManager& manager)
     addEnabledSubMenu (menu, "Preset Pack Options", std::move (packMenu));
     menu.addSeparator();
 
-    juce::StringArray usedNames;
+    UsedNames usedNames;
 
     menu.addSectionHeader ("Factory Presets:");
 
@@ -43,13 +72,13 @@ juce::PopupMenu PresetMenuBuilder::buildMenu (PresetManager& manager)
     menu.addSectionHeader ("User Presets:");
 
     if (auto* rootFolder = manager.getRootFolder())
-        addFolderToMenu (*rootFolder, menu, usedNames);
+        addFolderToMenu (*rootFolder, menu, usedNames, fileCheck);
 
     return menu;
 }
 
 void PresetMenuBuilder::addCategoryToMenu (const PresetManager::FactoryCategory& category,
-                                           juce::PopupMenu& menu, juce::StringArray& usedNames)
+                                           juce::PopupMenu& menu, UsedNames& usedNames)
 {
     for (auto* preset : category.presets)
     {
@@ -65,38 +94,23 @@ void PresetMenuBuilder::addCategoryToMenu (const PresetManager::FactoryCategory&
     }
 }
 
-void PresetMenuBuilder::addFolderToMenu (const PresetManager::UserFolder& folder,
-                                         juce::PopupMenu& menu, juce::StringArray& usedNames)
+void PresetMenuBuilder::addFolderToMenu (const PresetManager::UserFolder& folder, juce::PopupMenu& menu,
+                                         UsedNames& usedNames, FileCheck fileCheck)
 {
     for (auto* preset : folder.presets)
     {
-        if (preset->file.getFullPathName().isEmpty() || ! preset->file.existsAsFile())
+        if (preset->file.getFullPathName().isEmpty()
+            || (fileCheck == FileCheck::checkEachFile && ! preset->file.existsAsFile()))
             continue;
 
-        const auto text = uniqueName (preset->name, usedNames);
-        menu.addItem (preset->id, text);
-        usedNames.add (text);
+        menu.addItem (preset->id, usedNames.claim (preset->name));
     }
 
     for (auto* sub : folder.subfolders)
     {
         juce::PopupMenu subMenu;
-        addFolderToMenu (*sub, subMenu, usedNames);
+        addFolderToMenu (*sub, subMenu, usedNames, fileCheck);
         addEnabledSubMenu (menu, sub->name, std::move (subMenu));
-    }
-}
-
-juce::String PresetMenuBuilder::uniqueName (const juce::String& name, const juce::StringArray& usedNames)
-{
-    if (! usedNames.contains (name, true))
-        return name;
-
-    for (int counter = 2;; ++counter)
-    {
-        const auto candidate = name + " (" + juce::String (counter) + ")";
-
-        if (! usedNames.contains (candidate, true))
-            return candidate;
     }
 }
 
