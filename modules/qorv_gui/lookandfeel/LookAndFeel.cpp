@@ -141,6 +141,11 @@ juce::Font LookAndFeel::getComboBoxFont (juce::ComboBox&)
 }
 
 //==============================================================================
+juce::PopupMenu::Options LookAndFeel::getOptionsForComboBoxPopupMenu (juce::ComboBox& box, juce::Label& label)
+{
+    return juce::LookAndFeel_V4::getOptionsForComboBoxPopupMenu (box, label).withMaximumNumColumns (1);
+}
+
 void LookAndFeel::drawPopupMenuBackground (juce::Graphics& g, int width, int height)
 {
     g.fillAll (backgroundColour);

@@ -51,6 +51,12 @@ public:
                        int buttonX, int buttonY, int buttonW, int buttonH, juce::ComboBox&) override;
     juce::Font getComboBoxFont (juce::ComboBox&) override;
 
+    /** A combo box's menu, and every sub-menu under it (they inherit these
+        options), stays one column that scrolls when it is taller than the
+        screen, instead of spreading over columns: a folder of hundreds of
+        presets still opens on screen. */
+    juce::PopupMenu::Options getOptionsForComboBoxPopupMenu (juce::ComboBox&, juce::Label&) override;
+
     void drawPopupMenuBackground (juce::Graphics&, int width, int height) override;
     void drawPopupMenuItem (juce::Graphics&, const juce::Rectangle<int>& area,
                             bool isSeparator, bool isActive, bool isHighlighted, bool isTicked,
