@@ -196,3 +196,21 @@ TEST_F (OrderTest, ASettledFolderIsReadAgainAfterAnyChangeOfItsEntries)
     EXPECT_EQ (names ("deep/a/b"), "One|Two");
     EXPECT_EQ (names ("linked"), "Link");
 }
+
+TEST (PresetMenuNames, ASharedNameTakesTheNextCounterNoNameInTheMenuHolds)
+{
+    juce::qorv_gui::PresetMenuBuilder::UsedNames used;
+    used.add ("Twinkle (2)"); // a factory preset's name
+
+    const struct { const char* name; const char* shown; } rows[] = {
+        { "Twinkle", "Twinkle" },
+        { "twinkle", "twinkle (3)" },
+        { "Twinkle (4)", "Twinkle (4)" },
+        { "TWINKLE", "TWINKLE (5)" },
+        { "Twinkle (3)", "Twinkle (3) (2)" },
+        { "Twinkle", "Twinkle (6)" },
+    };
+
+    for (auto& row : rows)
+        EXPECT_EQ (used.claim (row.name), juce::String (row.shown)) << row.name;
+}

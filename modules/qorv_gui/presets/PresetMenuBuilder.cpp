@@ -14,11 +14,6 @@ void addEnabledSubMenu (juce::PopupMenu& menu, const juce::String& name, juce::P
 }
 } // namespace
 
-bool PresetMenuBuilder::UsedNames::contains (const juce::String& name) const
-{
-    return keys.count (keyOf (name)) > 0;
-}
-
 void PresetMenuBuilder::UsedNames::add (const juce::String& name)
 {
     keys.insert (keyOf (name));

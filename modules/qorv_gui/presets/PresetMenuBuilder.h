@@ -15,7 +15,6 @@ struct PresetMenuBuilder
     class UsedNames
     {
     public:
-        bool contains (const juce::String& name) const;
         void add (const juce::String& name);
 
         /** name when the menu holds nothing equal to it ignoring case, else the
@@ -49,7 +48,6 @@ struct PresetMenuBuilder
         trust it); subfolders are added also when they stay empty. */
     static void addFolderToMenu (const PresetManager::UserFolder& folder, juce::PopupMenu& menu,
                                  UsedNames& usedNames, FileCheck fileCheck = FileCheck::checkEachFile);
-
 
     /** "Bass//Guitar" -> "Guitar"; a name without "//" stays whole. */
     static juce::String leafName (const juce::String& categoryName);
