@@ -31,12 +31,12 @@ bool matchesSuffix (const juce::String& name, const juce::String& suffix)
 #if JUCE_LINUX || JUCE_BSD || JUCE_MAC
  #if JUCE_MAC
 juce::int64 nanoseconds (const struct timespec& t) noexcept { return (juce::int64) t.tv_sec * 1000000000 + t.tv_nsec; }
-juce::int64 modifiedNs (const struct stat& info) noexcept   { return nanoseconds (info.st_mtimespec); }
-juce::int64 changedNs (const struct stat& info) noexcept    { return nanoseconds (info.st_ctimespec); }
+juce::int64 modificationTimeNs (const struct stat& info) noexcept { return nanoseconds (info.st_mtimespec); }
+juce::int64 changeTimeNs (const struct stat& info) noexcept       { return nanoseconds (info.st_ctimespec); }
  #else
 juce::int64 nanoseconds (const struct timespec& t) noexcept { return (juce::int64) t.tv_sec * 1000000000 + t.tv_nsec; }
-juce::int64 modifiedNs (const struct stat& info) noexcept   { return nanoseconds (info.st_mtim); }
-juce::int64 changedNs (const struct stat& info) noexcept    { return nanoseconds (info.st_ctim); }
+juce::int64 modificationTimeNs (const struct stat& info) noexcept { return nanoseconds (info.st_mtim); }
+juce::int64 changeTimeNs (const struct stat& info) noexcept       { return nanoseconds (info.st_ctim); }
  #endif
 
 /** Reads the folder with readdir: the entry types come with the names, so
@@ -126,7 +126,7 @@ std::optional<FolderListing::Stamp> FolderListing::readStamp (const juce::File& 
         || ! S_ISDIR (info.st_mode))
         return std::nullopt;
 
-    return Stamp { modifiedNs (info), changedNs (info), ((juce::uint64) info.st_dev << 32) ^ (juce::uint64) info.st_ino };
+    return Stamp { modificationTimeNs (info), changeTimeNs (info), ((juce::uint64) info.st_dev << 32) ^ (juce::uint64) info.st_ino };
 #else
     if (! directory.isDirectory())
         return std::nullopt;
