@@ -7,12 +7,13 @@ namespace juce::qorv_dsp
     previous one left in the block) or in parallel (summed), plus a dry line
     for blocks in which every stage is silent.
 
-    Two lengths size the engine. The buffer length L (block size + the stage
-    delay) is the capacity of every queue, so that a whole block always fits.
-    The stage delay D is what each stage holds back: a block leaves less than
-    one segment more than the longest group unconsumed in a stage's input
-    queue, whatever the block size, so an output queue primed with D never
-    runs short. Every route is aligned to one latency of 3D samples:
+    Two lengths size the engine. The stage delay D is what each stage holds
+    back: whatever the block size, a block leaves less than the longest group
+    plus one segment and one sample unconsumed in a stage's input queue, so an
+    output queue primed with D never runs short. The buffer length L (the
+    prepared block size + D) is the capacity of the stages' queues, so that a
+    whole block always fits beside what waits. Every route is aligned to one
+    latency of 3D samples, the same at every block size:
     - Series: three stages of D each.
     - Parallel: the stages read the input delayed by 2D (a delay ring that
       runs every block in both modes), so each contribution is 3D late and the
@@ -92,24 +93,24 @@ public:
     int getLatencySamples() const noexcept { return 3 * stageDelay; }
     /** The samples each stage holds back, valid after prepare. */
     int getStageDelay() const noexcept { return stageDelay; }
-    /** The capacity of the stages' queues: one block more than the stage delay. */
+    /** The capacity of the stages' queues: the prepared block size more than the stage delay. */
     int getBufferLength() const noexcept { return bufferLength; }
+    int getSegmentRingLength() const noexcept { return segmentRingLength; }
+    bool isIdle (int s) const noexcept { return idle[(size_t) s]; }
 
     /** The stage delay at sampleRate: the longest group (maximumSegments
-        segments of maximumSegmentLength) and 6 samples for the interpolators'
-        look-ahead. Above about 100 kHz a segment is longer than those 6
-        samples, and a block can leave up to one sample plus one segment more
-        than the longest group unconsumed (the group grid restarts one segment
-        after the last segment cut); the delay is then one sample more than
-        that, so that the output queue never runs short. */
+        segments of maximumSegmentLength) and 6 samples. A block cuts whole
+        groups and consumes its input up to the last segment cut, so it can
+        leave up to the longest group plus one segment and one sample
+        unconsumed; from about 100 kHz on, where a segment spans more than 5
+        samples, that outgrows the 6 samples, and the delay is one sample more
+        than that bound instead, so that the output queue never runs short. */
     static int stageDelayFor (float sampleRate) noexcept
     {
         const int longestGroup = (int) ((float) maximumSegments * maximumSegmentLength * sampleRate);
         const int groupAndOneSegment = (int) ((float) (maximumSegments + 1) * maximumSegmentLength * sampleRate);
         return juce::jmax (6 + longestGroup, 2 + groupAndOneSegment);
     }
-    int getSegmentRingLength() const noexcept { return segmentRingLength; }
-    bool isIdle (int s) const noexcept { return idle[(size_t) s]; }
 
     ChoiceArg mode { getModeNames() };
 
