@@ -66,16 +66,25 @@ juce::dsp::ProcessSpec specFor (double rate, int block, int channels = 2)
 }
 } // namespace
 
-TEST (Multistage, SizesFollowSampleRateAndBlockSize)
+// The queues grow with the block size; the delay does not. Above about 100 kHz
+// a segment outgrows the 6 samples of margin and the delay follows the most a
+// block can leave unconsumed (one sample and one segment beyond the longest group).
+TEST (Multistage, QueuesFollowTheBlockSizeAndTheDelayOnlyTheSampleRate)
 {
-    struct Row { double rate; int block, L, S; };
-    for (const auto row : { Row { 44100.0, 512, 710, 16102 }, Row { 48000.0, 512, 727, 15148 }, Row { 96000.0, 1024, 1449, 15096 } })
+    struct Row { double rate; int block, L, S, D; };
+    const Row rows[] = {
+        { 44100.0, 512, 710, 16102, 198 },   { 44100.0, 8192, 8390, 190252, 198 }, { 48000.0, 512, 727, 15148, 215 },
+        { 48000.0, 1, 216, 4503, 215 },      { 96000.0, 1024, 1449, 15096, 425 },  { 88200.0, 64, 455, 5161, 391 },
+        { 176400.0, 512, 1292, 7327, 780 },  { 192000.0, 512, 1361, 7091, 849 },  { 8000.0, 4096, 4136, 517002, 40 },
+    };
+    for (const auto& row : rows)
     {
         Multistage engine;
         engine.prepareLocked (specFor (row.rate, row.block));
-        EXPECT_EQ (engine.getBufferLength(), row.L) << row.rate;
-        EXPECT_EQ (engine.getSegmentRingLength(), row.S) << row.rate;
-        EXPECT_EQ (engine.getLatencySamples(), 3 * row.L) << row.rate;
+        EXPECT_EQ (engine.getBufferLength(), row.L) << row.rate << " Hz, " << row.block;
+        EXPECT_EQ (engine.getSegmentRingLength(), row.S) << row.rate << " Hz, " << row.block;
+        EXPECT_EQ (engine.getStageDelay(), row.D) << row.rate << " Hz, " << row.block;
+        EXPECT_EQ (engine.getLatencySamples(), 3 * row.D) << row.rate << " Hz, " << row.block;
     }
 }
 
@@ -96,7 +105,7 @@ TEST (Multistage, AllMixesAtZeroDelayTheInputByTheLatencyInBothModes)
         runInPlace (engine, buffer, 512);
 
         const int latency = engine.getLatencySamples();
-        ASSERT_EQ (latency, 2130);
+        ASSERT_EQ (latency, 594);
         for (int c = 0; c < 2; ++c)
             for (int t = 0; t < buffer.getNumSamples(); ++t)
                 ASSERT_EQ (buffer.getSample (c, t), t < latency ? 0.0f : input.getSample (c, t - latency))
@@ -111,20 +120,20 @@ TEST (Multistage, SeriesWithOneActiveStageRunsThroughAllThree)
     settings.mix[1] = 100.0f; // only the middle stage mirrors; the others resample exactly
     apply (engine, settings);
     prepareSettled (engine, specFor (exactRate, 512));
-    const int L = engine.getBufferLength();
+    const int D = engine.getStageDelay();
 
-    const auto input = makeCountingSignal (2, 3 * L + 1500);
+    const auto input = makeCountingSignal (2, 3 * D + 1500);
     auto buffer = input;
     runInPlace (engine, buffer, 512);
 
-    // the middle stage sees the input L late and mirrors pairs of its own
-    // stream; the outer stages resample exactly and delay by L each
+    // the middle stage sees the input D late and mirrors pairs of its own
+    // stream; the outer stages resample exactly and delay by D each
     const auto origins = exactStageOrigins (varyingBlocks (buffer.getNumSamples(), 512), 2);
     for (int c = 0; c < 2; ++c)
         for (int t = 0; t < buffer.getNumSamples(); ++t)
         {
-            const int middle = t < L ? -1 : exactSwapSource (origins, t - L, L, 2);
-            const float expected = middle < 0 ? 0.0f : at (input, c, middle - L);
+            const int middle = t < D ? -1 : exactSwapSource (origins, t - D, D, 2);
+            const float expected = middle < 0 ? 0.0f : at (input, c, middle - D);
             ASSERT_EQ (buffer.getSample (c, t), expected) << "channel " << c << " sample " << t;
         }
 }
@@ -139,19 +148,19 @@ TEST (Multistage, ParallelStagesReadTheDelayedInputAndSum)
     settings.segs[2] = 4.0f;
     apply (engine, settings);
     prepareSettled (engine, specFor (exactRate, 512));
-    const int L = engine.getBufferLength();
+    const int D = engine.getStageDelay();
 
-    const auto input = makeCountingSignal (2, 3 * L + 1500);
+    const auto input = makeCountingSignal (2, 3 * D + 1500);
     auto buffer = input;
     runInPlace (engine, buffer, 512);
 
     const auto blocks = varyingBlocks (buffer.getNumSamples(), 512);
     const auto pairs = exactStageOrigins (blocks, 2), fours = exactStageOrigins (blocks, 4);
-    const auto delayed = [&] (int c, int m) { return m < 0 ? 0.0f : at (input, c, m - 2 * L); };
+    const auto delayed = [&] (int c, int m) { return m < 0 ? 0.0f : at (input, c, m - 2 * D); };
     for (int c = 0; c < 2; ++c)
         for (int t = 0; t < buffer.getNumSamples(); ++t)
         {
-            const float expected = delayed (c, exactSwapSource (pairs, t, L, 2)) + delayed (c, exactSwapSource (fours, t, L, 4));
+            const float expected = delayed (c, exactSwapSource (pairs, t, D, 2)) + delayed (c, exactSwapSource (fours, t, D, 4));
             ASSERT_EQ (buffer.getSample (c, t), expected) << "channel " << c << " sample " << t;
         }
     EXPECT_FALSE (engine.isIdle (0));
@@ -170,26 +179,26 @@ TEST (Multistage, AnyModeTextButSeriesRoutesInParallel)
         apply (engine, settings);
         engine.mode.index = row.modeIndex;
         prepareSettled (engine, specFor (exactRate, 256, 1));
-        const int L = engine.getBufferLength();
+        const int D = engine.getStageDelay();
 
-        const auto input = makeCountingSignal (1, 3 * L + 600);
+        const auto input = makeCountingSignal (1, 3 * D + 600);
         auto buffer = input;
         runInPlace (engine, buffer, 256);
 
         const auto origins = exactStageOrigins (varyingBlocks (buffer.getNumSamples(), 256), 2);
-        const auto source = [&] (int t) { return t < 0 ? -1 : exactSwapSource (origins, t, L, 2); };
+        const auto source = [&] (int t) { return t < 0 ? -1 : exactSwapSource (origins, t, D, 2); };
         for (int t = 0; t < buffer.getNumSamples(); ++t)
         {
             float expected = 0.0f;
             if (row.series)
             {
-                const int first = source (t - L) < 0 ? -1 : source (source (t - L)); // two swaps, then a plain delay
+                const int first = source (t - D) < 0 ? -1 : source (source (t - D)); // two swaps, then a plain delay
                 expected = first < 0 ? 0.0f : at (input, 0, first);
             }
             else
             {
                 const int s = source (t);
-                expected = s < 0 ? 0.0f : 2.0f * at (input, 0, s - 2 * L);
+                expected = s < 0 ? 0.0f : 2.0f * at (input, 0, s - 2 * D);
             }
             ASSERT_EQ (buffer.getSample (0, t), expected) << "mode index " << row.modeIndex << " sample " << t;
         }

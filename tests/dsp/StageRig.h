@@ -52,13 +52,13 @@ inline std::vector<SegmentOrigin> exactStageOrigins (const std::vector<int>& blo
     return origins;
 }
 
-/** The stream index an exact-rate stage's output sample t (after its delay L)
+/** The stream index an exact-rate stage's output sample t (after its delay D)
     is taken from when it swaps groups of N; -1 while the primed zeros last. */
-inline int exactSwapSource (const std::vector<SegmentOrigin>& origins, int t, int L, int N)
+inline int exactSwapSource (const std::vector<SegmentOrigin>& origins, int t, int D, int N)
 {
-    if (t < L)
+    if (t < D)
         return -1;
-    const auto& o = origins.at ((size_t) (t - L));
+    const auto& o = origins.at ((size_t) (t - D));
     return o.blockStart + mirroredIndex (o.m, N);
 }
 
@@ -83,6 +83,7 @@ struct StageRig
         juce::qorv_dsp::TandrelMultistage<float, 3> sizes;
         sizes.prepareLocked ({ rate, (juce::uint32) blockSize, (juce::uint32) channels });
         L = sizes.getBufferLength();
+        D = sizes.getStageDelay();
         S = sizes.getSegmentRingLength();
         spec = { rate, (juce::uint32) blockSize, (juce::uint32) channels };
     }
@@ -95,7 +96,7 @@ struct StageRig
         stage.toneFilter.updateFromControls();
         stage.prepareStage (spec, S);
         segments.resize ((int) spec.numChannels, S);
-        stage.resetStage (L);
+        stage.resetStage (L, D);
     }
 
     /** Runs buffer through the stage in place, in blocks of blockSize. */
@@ -113,7 +114,7 @@ struct StageRig
     Stage stage;
     juce::qorv_dsp::MultiChannelRing segments;
     juce::dsp::ProcessSpec spec {};
-    int L = 0, S = 0;
+    int L = 0, D = 0, S = 0; // queue capacity, delay, segment ring spacing
 };
 
 /** Signal whose samples are distinct small integers (exact in any sum). */

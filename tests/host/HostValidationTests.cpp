@@ -12,8 +12,14 @@ using tandrel::test::PluginFormatKind;
 
 namespace
 {
-constexpr double sampleRates[] = { 44100.0, 48000.0, 96000.0, 192000.0 };
-constexpr int blockSizes[] = { 1, 17, 64, 512, 4096 };
+/** The latency at each rate: three stage delays, the same at every block size. */
+struct RateLatency
+{
+    double rate;
+    int latency;
+};
+constexpr RateLatency latencyTable[] = { { 44100.0, 594 }, { 48000.0, 645 }, { 96000.0, 1275 }, { 192000.0, 2547 } };
+constexpr int blockSizes[] = { 1, 17, 64, 512, 4096, 8192 };
 
 juce::AudioBuffer<float> makeNoise (int channels, int length, juce::int64 seed)
 {
@@ -175,8 +181,9 @@ TEST_P (HostValidation, StateCarriesEveryParameterIntoAFreshInstance)
 // measured through VST3 and LV2 must report the same latency.
 TEST_P (HostValidation, ReportedLatencyEqualsTheMeasuredDelayAtEveryRateAndBlockSize)
 {
-    for (const double rate : sampleRates)
+    for (const auto& row : latencyTable)
     {
+        const double rate = row.rate;
         for (const int blockSize : blockSizes)
         {
             SCOPED_TRACE (std::to_string ((int) rate) + " Hz, block " + std::to_string (blockSize));
@@ -186,7 +193,7 @@ TEST_P (HostValidation, ReportedLatencyEqualsTheMeasuredDelayAtEveryRateAndBlock
             parametersByName (*plugin)["1- Seg Mix"]->setValueNotifyingHost (0.0f);
             plugin->prepareToPlay (rate, blockSize);
 
-            // The latency grows with the block size; the impulse must come out whole.
+            // The impulse must come out whole, after the latency and one block.
             const int length = 4 * blockSize + (int) (rate * 0.05);
             juce::AudioBuffer<float> audio (2, length);
             audio.clear();
@@ -196,7 +203,7 @@ TEST_P (HostValidation, ReportedLatencyEqualsTheMeasuredDelayAtEveryRateAndBlock
             pumpUntil ([&] { return plugin->getLatencySamples() > 0; });
 
             const int latency = plugin->getLatencySamples();
-            ASSERT_GT (latency, 0);
+            EXPECT_EQ (latency, row.latency);
             ASSERT_LT (latency + 10, length);
 
             if (isVst3())

@@ -7,15 +7,20 @@ namespace juce::qorv_dsp
     previous one left in the block) or in parallel (summed), plus a dry line
     for blocks in which every stage is silent.
 
-    Every route is aligned to one latency of 3L samples, L being the buffer
-    length that sizes every queue (block size + 6 + the longest group):
-    - Series: three stages of L each.
-    - Parallel: the stages read the input delayed by 2L (a delay ring that
-      runs every block in both modes), so each contribution is 3L late and the
+    Two lengths size the engine. The stage delay D is what each stage holds
+    back: whatever the block size, a block leaves less than the longest group
+    plus one segment and one sample unconsumed in a stage's input queue, so an
+    output queue primed with D never runs short. The buffer length L (the
+    prepared block size + D) is the capacity of the stages' queues, so that a
+    whole block always fits beside what waits. Every route is aligned to one
+    latency of 3D samples, the same at every block size:
+    - Series: three stages of D each.
+    - Parallel: the stages read the input delayed by 2D (a delay ring that
+      runs every block in both modes), so each contribution is 3D late and the
       stages' queues stay continuous when they fall idle and come back. This
       also keeps a later stage from reading what an earlier one wrote when the
       host buffer is both input and output.
-    - Dry line and bypass: a delay of 3L, drained every block so it keeps it. */
+    - Dry line and bypass: a delay of 3D, drained every block so it keeps it. */
 template <typename Sample, int Stages>
 class TandrelMultistage : public Processor<Sample>
 {
@@ -37,8 +42,9 @@ public:
         channelCount = (int) spec.numChannels;
         maximumBlockSize = (int) spec.maximumBlockSize;
 
+        stageDelay = stageDelayFor (this->sampleRate);
+        bufferLength = maximumBlockSize + stageDelay;
         const float sr = this->sampleRate;
-        bufferLength = maximumBlockSize + 6 + (int) ((float) maximumSegments * maximumSegmentLength * sr);
         segmentRingLength = (int) ((float) bufferLength / (sr * minimumSegmentLength)) + 3;
 
         delayedInput.setSize (juce::jmax (1, channelCount), juce::jmax (1, maximumBlockSize), false, true, false);
@@ -49,13 +55,13 @@ public:
 
     void reset() override
     {
-        const int L = bufferLength;
+        const int D = stageDelay;
         segmentRing.resize (channelCount, segmentRingLength);
-        dryLine.prime (channelCount, 3 * L + maximumBlockSize, 3 * L);
-        parallelDelay.prime (channelCount, 2 * L + maximumBlockSize, 2 * L);
+        dryLine.prime (channelCount, 3 * D + maximumBlockSize, 3 * D);
+        parallelDelay.prime (channelCount, 2 * D + maximumBlockSize, 2 * D);
 
         for (auto& stage : stages)
-            stage->resetStage (L);
+            stage->resetStage (bufferLength, D);
     }
 
     void process (const InputBlock& input, const OutputBlock& output) override
@@ -83,11 +89,28 @@ public:
     Stage& getStage (int s) noexcept { return *stages[(size_t) s]; }
     const Stage& getStage (int s) const noexcept { return *stages[(size_t) s]; }
 
-    /** The delay of every route, valid after prepare. */
-    int getLatencySamples() const noexcept { return 3 * bufferLength; }
+    /** The delay of every route, valid after prepare: the same at every block size. */
+    int getLatencySamples() const noexcept { return 3 * stageDelay; }
+    /** The samples each stage holds back, valid after prepare. */
+    int getStageDelay() const noexcept { return stageDelay; }
+    /** The capacity of the stages' queues: the prepared block size more than the stage delay. */
     int getBufferLength() const noexcept { return bufferLength; }
     int getSegmentRingLength() const noexcept { return segmentRingLength; }
     bool isIdle (int s) const noexcept { return idle[(size_t) s]; }
+
+    /** The stage delay at sampleRate: the longest group (maximumSegments
+        segments of maximumSegmentLength) and 6 samples. A block cuts whole
+        groups and consumes its input up to the last segment cut, so it can
+        leave up to the longest group plus one segment and one sample
+        unconsumed; from about 100 kHz on, where a segment spans more than 5
+        samples, that outgrows the 6 samples, and the delay is one sample more
+        than that bound instead, so that the output queue never runs short. */
+    static int stageDelayFor (float sampleRate) noexcept
+    {
+        const int longestGroup = (int) ((float) maximumSegments * maximumSegmentLength * sampleRate);
+        const int groupAndOneSegment = (int) ((float) (maximumSegments + 1) * maximumSegmentLength * sampleRate);
+        return juce::jmax (6 + longestGroup, 2 + groupAndOneSegment);
+    }
 
     ChoiceArg mode { getModeNames() };
 
@@ -195,6 +218,7 @@ private:
     int maximumBlockSize = 0;
     int segmentRingLength = 0;
     int bufferLength = 0;
+    int stageDelay = 0;
     MultiChannelRing segmentRing;
     MultiChannelRing dryLine;
     MultiChannelRing parallelDelay;

@@ -8,12 +8,14 @@ namespace juce::qorv_dsp
     below one sample), groups the segment values in runs of N, mirrors every
     second pair from the outside in (exchanging or blending by the mix),
     interpolates the modified sequence back to the audio rate and hands the
-    result out L samples late, then runs its tone filter over the output block.
+    result out D samples late, then runs its tone filter over the output block.
 
     Only whole groups are processed; the remainder of the input waits in the
-    input ring. Reset primes the output ring with L zeros and empties the input
+    input ring. Reset primes the output ring with D zeros and empties the input
     ring, and each block moves exactly the samples it consumes from one to the
-    other, so the stage's delay stays L. */
+    other, so the two rings together hold D samples after every block and the
+    stage's delay stays D. The output ring never runs short as long as no block
+    leaves more than D samples unconsumed (TandrelMultistage::stageDelayFor). */
 template <typename Sample>
 class TandrelStage
 {
@@ -57,14 +59,15 @@ public:
     }
 
     /** Clears running state: an empty input ring of capacity L and an output
-        ring primed with L zeros, which is the stage's delay. */
-    void resetStage (int L)
+        ring of capacity 2L primed with D zeros, which is the stage's delay.
+        L must take the samples a block leaves unconsumed plus a whole block. */
+    void resetStage (int L, int D)
     {
         segmentSize.resetSmoothing (sampleRate);
         segmentMix.resetSmoothing (sampleRate);
         segmentLength = segmentSize.getPublished();
         inputRing.prime (channelCount, L, 0);
-        outputRing.prime (channelCount, 2 * L, L);
+        outputRing.prime (channelCount, 2 * L, D);
         fresh = true;
         toneFilter.resetLocked();
     }
