@@ -1,36 +1,70 @@
-// tandrel-render: runs a WAV file (or the built-in demo) through the plug-in,
-// driven exactly as a host drives it.
+// tandrel-render: streams a WAV file or pipe (or the built-in demo) through the
+// plug-in, driven exactly as a host drives it.
 
-#include "DemoSignal.h"
+#include "BankRender.h"
 #include "ParameterAssignment.h"
 #include "PresetOption.h"
+#include "ProgressBar.h"
+#include "RenderJob.h"
 #include "RenderOptions.h"
-#include "Renderer.h"
+#include "StandardStreams.h"
 #include "StateFileOption.h"
-#include "WavFiles.h"
+#include "UnfinishedFiles.h"
 
 #include "PluginProcessor.h"
+#include "ProductIdentity.h"
 
 #include <iostream>
-#include <unistd.h>
 
 namespace
 {
 constexpr int exitOk = 0;
-constexpr int exitUsage = 2;
+constexpr int exitFailure = 2;
 
 int fail (const juce::String& message)
 {
     std::cerr << "tandrel-render: " << message << "\n";
-    return exitUsage;
+    return exitFailure;
 }
 
-void drawProgress (double fraction)
+int renderOne (const RenderOptions& options)
 {
-    constexpr int width = 40;
-    const int filled = (int) (fraction * width);
-    std::cerr << "\r[" << std::string ((size_t) filled, '#') << std::string ((size_t) (width - filled), '.') << "] "
-              << (int) (fraction * 100.0) << "%" << (fraction >= 1.0 ? "\n" : "") << std::flush;
+    if (options.outputToStdout && StandardOutputStream::isTerminal())
+        return fail ("standard output is a terminal: redirect it or pipe it on to write the WAV stream there");
+
+    RenderJob job (options, options.preset, options.outputToStdout ? OutputTarget::standardOutput() : OutputTarget::file (options.output));
+    juce::String error;
+    if (! job.prepare (error))
+        return fail (error);
+
+    // Long renders, and those whose length is not known before they end, show progress.
+    const auto length = job.getExpectedLength();
+    const double rate = job.getOutputFormat().sampleRate;
+    ProgressBar progress (! length || *length > rate * 5.0);
+    const bool rendered = job.run (error, [&] (juce::int64 frames)
+                                   {
+                                       if (length)
+                                           progress.show ((double) frames / (double) *length);
+                                       else
+                                           progress.showDuration ((double) frames / rate);
+                                   });
+    progress.finish();
+    if (! rendered)
+        return fail (error);
+
+    for (const auto& warning : job.getWarnings())
+        std::cerr << "tandrel-render: " << warning << "\n";
+
+    if (options.saveState != juce::File())
+        if (const auto message = saveStateFile (job.getProcessor(), options.saveState); message.isNotEmpty())
+            return fail (message);
+
+    const auto& format = job.getOutputFormat();
+    std::cerr << "tandrel-render: wrote " << job.getOutput().describe() << " (" << format.channels << " ch, " << job.getFramesWritten()
+              << " samples at " << format.sampleRate << " Hz, " << sampleFormatName (format.sample)
+              << (format.sample == SampleFormat::s16 && options.dither ? " dithered" : "") << ", latency "
+              << job.getProcessor().getLatencySamples() << (options.raw ? " samples, raw" : " samples, compensated") << ")\n";
+    return exitOk;
 }
 
 int run (const juce::StringArray& arguments)
@@ -46,79 +80,28 @@ int run (const juce::StringArray& arguments)
         std::cout << RenderOptions::usage();
         return exitOk;
     }
-
-    PluginProcessor processor;
-
-    if (options.listParams)
+    if (options.version)
     {
-        std::cout << describeParameters (processor);
+        std::cout << "tandrel-render " << ProductIdentity::version() << "\n";
         return exitOk;
     }
 
-    if (options.listPresets)
+    if (options.listParams || options.listPresets)
     {
-        std::cout << describePresets (processor);
+        PluginProcessor processor;
+        std::cout << (options.listParams ? describeParameters (processor) : describePresets (processor));
         return exitOk;
     }
 
-    WavData input;
-    if (options.demo)
-    {
-        input.sampleRate = 44100.0;
-        input.audio = makeDemoSignal (input.sampleRate);
-    }
-    else if (! readWav (options.input, input, error))
-        return fail (error);
-
-    if (! Renderer::configureLayout (processor, input.audio.getNumChannels()))
-        return fail ("the plug-in refused a " + juce::String (input.audio.getNumChannels()) + "-channel layout");
-
-    // A saved instance first, then a preset over it, then single values over both.
-    if (options.state != juce::File())
-        if (const auto message = applyStateFile (processor, options.state); message.isNotEmpty())
-            return fail (message);
-
-    if (options.preset.isNotEmpty())
-        if (const auto message = applyPresetOption (processor, options.preset); message.isNotEmpty())
-            return fail (message);
-
-    for (const auto& assignment : options.sets)
-    {
-        const auto message = applyParameterAssignment (processor, assignment);
-        if (message.isNotEmpty())
-            return fail (message);
-    }
-
-    Renderer renderer;
-    renderer.blockSize = options.blockSize;
-    renderer.raw = options.raw;
-    if (isatty (STDERR_FILENO) && input.audio.getNumSamples() > input.sampleRate * 5.0)
-        renderer.onProgress = [last = -1] (double fraction) mutable
-        {
-            const int percent = (int) (fraction * 100.0);
-            if (percent != last)
-                drawProgress (fraction);
-            last = percent;
-        };
-
-    const auto output = renderer.render (processor, input.audio, input.sampleRate);
-
-    if (! writeWav (options.output, output, input.sampleRate, error))
-        return fail (error);
-
-    if (options.saveState != juce::File())
-        if (const auto message = saveStateFile (processor, options.saveState); message.isNotEmpty())
-            return fail (message);
-
-    std::cerr << "tandrel-render: wrote " << options.output.getFullPathName() << " (" << output.getNumChannels() << " ch, "
-              << output.getNumSamples() << " samples at " << input.sampleRate << " Hz, latency "
-              << processor.getLatencySamples() << (options.raw ? " samples, raw" : " samples, compensated") << ")\n";
-    return exitOk;
+    return options.allPresets ? renderAllPresets (options) : renderOne (options);
 }
 } // namespace
 
 int main (int argc, char* argv[])
 {
+    // Before any other thread exists, so every thread inherits the blocked interrupts.
+    UnfinishedFiles::handleInterrupts();
+
     juce::ScopedJuceInitialiser_GUI juce;
     juce::StringArray arguments;
     for (int i = 1; i < argc; ++i)

@@ -96,6 +96,35 @@ juce::String applyPresetOption (PluginProcessor& processor, const juce::String& 
     return message << " (--list-presets shows every preset; a preset file is given by its path)";
 }
 
+namespace
+{
+// Rescans the folder first, so the list is what is on disk now.
+std::vector<const Manager::UserPreset*> listedUserPresets (Manager& manager)
+{
+    manager.rescan();
+    std::vector<const Manager::UserPreset*> presets;
+    for (const auto& [id, preset] : manager.getUserPresets())
+        if (manager.isUserPresetId (id))
+            presets.push_back (&preset);
+    return presets;
+}
+} // namespace
+
+std::vector<BankEntry> listBank (PluginProcessor& processor, bool includeUser)
+{
+    auto& manager = processor.getPresetManager();
+    const juce::ScopedLock hold (processor.getStateLock());
+
+    std::vector<BankEntry> bank;
+    for (const auto& [id, preset] : manager.getFactoryPresets())
+        bank.push_back ({ preset.name, preset.name });
+
+    if (includeUser)
+        for (const auto* preset : listedUserPresets (manager))
+            bank.push_back ({ preset->name, preset->file.getFullPathName() });
+    return bank;
+}
+
 juce::String describePresets (PluginProcessor& processor)
 {
     auto& manager = processor.getPresetManager();
@@ -116,15 +145,10 @@ juce::String describePresets (PluginProcessor& processor)
         text << " (" << folder.getFullPathName() << ")";
     text << ":\n";
 
-    manager.rescan();
-    int listed = 0;
-    for (const auto& [id, preset] : manager.getUserPresets())
-        if (manager.isUserPresetId (id))
-        {
-            text << "  " << preset.name.paddedRight (' ', 28) << "  " << preset.file.getFullPathName() << "\n";
-            ++listed;
-        }
-    if (listed == 0)
+    const auto userPresets = listedUserPresets (manager);
+    for (const auto* preset : userPresets)
+        text << "  " << preset->name.paddedRight (' ', 28) << "  " << preset->file.getFullPathName() << "\n";
+    if (userPresets.empty())
         text << "  (none)\n";
 
     return text;

@@ -8,6 +8,18 @@
     unknown name lists the closest factory names. */
 juce::String applyPresetOption (PluginProcessor& processor, const juce::String& nameOrPath);
 
+/** A preset as --all-presets renders it: its display name and what
+    --preset takes to load it (the factory name, or the user file's path). */
+struct BankEntry
+{
+    juce::String name;
+    juce::String selector;
+};
+
+/** The factory presets in bank order, then (with includeUser) the user presets
+    of the presets folder in the order --list-presets shows them. */
+std::vector<BankEntry> listBank (PluginProcessor& processor, bool includeUser);
+
 /** --list-presets: the factory presets in bank order with their categories,
     then the user presets of the presets folder. */
 juce::String describePresets (PluginProcessor& processor);

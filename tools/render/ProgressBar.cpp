@@ -1,0 +1,39 @@
+#include "ProgressBar.h"
+
+#include <iostream>
+#include <unistd.h>
+
+ProgressBar::ProgressBar (bool enabled) : active (enabled && stderrIsTerminal()) {}
+
+bool ProgressBar::stderrIsTerminal() { return isatty (STDERR_FILENO) != 0; }
+
+void ProgressBar::draw (const juce::String& text)
+{
+    if (! active || text == shown)
+        return;
+    std::cerr << "\r" << text << std::flush;
+    shown = text;
+}
+
+void ProgressBar::show (double fraction, const juce::String& note)
+{
+    constexpr int width = 40;
+    fraction = juce::jlimit (0.0, 1.0, fraction);
+    const int filled = (int) (fraction * width);
+    draw ("[" + juce::String::repeatedString ("#", filled) + juce::String::repeatedString (".", width - filled) + "] "
+          + juce::String ((int) (fraction * 100.0)) + "%" + (note.isEmpty() ? juce::String() : "  " + note));
+}
+
+void ProgressBar::showDuration (double seconds)
+{
+    const auto whole = (int) seconds;
+    draw ("rendered " + juce::String (whole / 3600) + ":" + juce::String ((whole / 60) % 60).paddedLeft ('0', 2) + ":"
+          + juce::String (whole % 60).paddedLeft ('0', 2) + " of audio");
+}
+
+void ProgressBar::finish()
+{
+    if (active && shown.isNotEmpty())
+        std::cerr << "\n" << std::flush;
+    shown = {};
+}

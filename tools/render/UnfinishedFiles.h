@@ -1,0 +1,29 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+#include <memory>
+
+/** Output files being written, each a temporary file beside its target that
+    is renamed into place when complete. An interrupt (Ctrl-C, SIGTERM,
+    SIGHUP) removes every temporary file still listed, then ends the process
+    by the same signal, so an interrupted render leaves no partial output.
+
+    Creating, renaming and removing happen under one lock that the interrupt
+    also takes, so a file is never created after the clean-up nor a finished
+    output removed by it. */
+namespace UnfinishedFiles
+{
+/** Blocks the interrupt signals in the calling thread (and so in every thread
+    started later) and starts the thread that waits for them. Call first in main. */
+void handleInterrupts();
+
+/** Creates temporary and lists it; nullptr when it cannot be created. */
+std::unique_ptr<juce::FileOutputStream> create (const juce::File& temporary);
+
+/** Moves temporary onto target and forgets it; false when the move failed. */
+bool commit (const juce::File& temporary, const juce::File& target);
+
+/** Deletes temporary and forgets it. */
+void discard (const juce::File& temporary);
+} // namespace UnfinishedFiles
