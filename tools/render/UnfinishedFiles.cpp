@@ -21,12 +21,22 @@ Registry& registry()
     return *instance;
 }
 
+// The interrupts this process answers: a signal it was started with ignored
+// (nohup, a background job) stays ignored.
 sigset_t interruptSignals()
 {
-    sigset_t set;
-    sigemptyset (&set);
-    for (int s : { SIGINT, SIGTERM, SIGHUP })
-        sigaddset (&set, s);
+    static const sigset_t set = []
+    {
+        sigset_t handled;
+        sigemptyset (&handled);
+        for (int s : { SIGINT, SIGTERM, SIGHUP })
+        {
+            struct sigaction current {};
+            if (sigaction (s, nullptr, &current) == 0 && current.sa_handler != SIG_IGN)
+                sigaddset (&handled, s);
+        }
+        return handled;
+    }();
     return set;
 }
 
@@ -61,6 +71,8 @@ namespace UnfinishedFiles
 void handleInterrupts()
 {
     const auto set = interruptSignals();
+    if (sigisemptyset (&set) != 0)
+        return;
     pthread_sigmask (SIG_BLOCK, &set, nullptr);
     std::thread (waitForInterrupt).detach();
 }
