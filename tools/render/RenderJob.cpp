@@ -24,7 +24,8 @@ bool RenderJob::openInput (juce::String& error)
     if (options.demo)
     {
         constexpr double demoRate = 44100.0;
-        input = std::make_unique<BufferSource> (makeDemoSignal (demoRate), demoRate);
+        static const auto demo = makeDemoSignal (demoRate); // synthesised once, however many presets render it
+        input = std::make_unique<BufferSource> (demo, demoRate);
         outputFormat = { 2, demoRate, options.format.value_or (SampleFormat::f32) };
         return true;
     }

@@ -32,12 +32,19 @@ juce::String RenderOptions::usage()
            "  --version            output version information and exit\n"
            "\n"
            "Options apply in this order: --state, then --preset, then each --set.\n"
-           "Exit status: 0 on success, 2 when the arguments, the input or a write were refused\n"
-           "(nothing is written then).\n"
+           "\n"
+           "Exit status:\n"
+           "  0 on success; 2 when the arguments, the input or a write were refused (no\n"
+           "  output file is left behind then) or, with --all-presets, when any preset failed.\n"
            "\n"
            "Examples:\n"
-           "  sox song.flac -t wav - | tandrel-render --preset Twinkle - out.wav\n"
-           "  tandrel-render --all-presets --format s24 loop.wav audition/\n";
+           "  Render a stream another program decodes, through a factory preset:\n"
+           "\n"
+           "    sox song.flac -t wav - | tandrel-render --preset Twinkle - out.wav\n"
+           "\n"
+           "  Audition every preset on a loop, as 24-bit files in a folder:\n"
+           "\n"
+           "    tandrel-render --all-presets --format s24 loop.wav audition/\n";
 }
 
 namespace
