@@ -3,14 +3,13 @@
 #include "BankRender.h"
 #include "PresetOption.h"
 #include "RenderToolRunner.h"
-#include "ScopedTempDir.h"
+#include "ScopedDataDir.h"
 
 #include "PluginProcessor.h"
 
 #include <gtest/gtest.h>
 #include <juce_audio_formats/juce_audio_formats.h>
 
-#include <cstdlib>
 
 namespace
 {
@@ -22,10 +21,6 @@ class RenderBankTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const char* previous = std::getenv ("TANDREL_DATA_DIR");
-        previousDataDir = previous != nullptr ? previous : "";
-        setenv ("TANDREL_DATA_DIR", dataDir.get().getFullPathName().toRawUTF8(), 1);
-
         // Half a second of noise, 16-bit: the bank renders it in s16 with dither.
         juce::AudioBuffer<float> noise (2, 22050);
         juce::Random random (3);
@@ -37,8 +32,6 @@ protected:
         ASSERT_NE (writer, nullptr);
         writer->writeFromAudioSampleBuffer (noise, 0, noise.getNumSamples());
     }
-
-    void TearDown() override { setenv ("TANDREL_DATA_DIR", previousDataDir.toRawUTF8(), 1); }
 
     static juce::StringArray fileNames (const juce::File& folder)
     {
@@ -65,9 +58,9 @@ protected:
         return block;
     }
 
-    tandrel::test::ScopedTempDir dataDir, work;
+    tandrel::test::ScopedDataDir dataDir;
+    tandrel::test::ScopedTempDir work;
     const juce::File input = work["input.wav"];
-    juce::String previousDataDir;
 };
 } // namespace
 

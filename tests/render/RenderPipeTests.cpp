@@ -2,6 +2,7 @@
 // output, a 30-minute stream in flat memory, formats, interrupts.
 
 #include "AudioCompare.h"
+#include "DecodedWav.h"
 #include "PipedProcess.h"
 #include "PresetOption.h"
 #include "Renderer.h"
@@ -86,34 +87,8 @@ public:
     }
 };
 
-struct DecodedWav
-{
-    bool ok = false;
-    juce::String error;
-    WavFormat format;
-    std::optional<juce::int64> declared;
-    juce::AudioBuffer<float> audio;
-};
-
-DecodedWav decode (std::unique_ptr<juce::InputStream> stream)
-{
-    DecodedWav result;
-    WavStreamReader reader (std::move (stream), "output");
-    if (! reader.open (result.error))
-        return result;
-    result.format = reader.getFormat();
-    result.declared = reader.getLengthInFrames();
-    BufferSink sink (result.format.channels);
-    juce::AudioBuffer<float> block (result.format.channels, 4096);
-    for (int n; (n = reader.read (block, 4096, result.error)) > 0;)
-        sink.write (block, 0, n, result.error);
-    result.audio = sink.getAudio();
-    result.ok = true;
-    return result;
-}
-
-DecodedWav decode (const std::string& bytes) { return decode (std::make_unique<juce::MemoryInputStream> (bytes.data(), bytes.size(), true)); }
-DecodedWav decode (const juce::File& file) { return decode (file.createInputStream()); }
+tandrel::test::DecodedWav decode (const std::string& bytes) { return tandrel::test::decodeWav (juce::MemoryBlock (bytes.data(), bytes.size())); }
+tandrel::test::DecodedWav decode (const juce::File& file) { return tandrel::test::decodeWav (file.createInputStream()); }
 
 /** Runs the tool with the given arguments, the generated stream of count frames
     on its standard input, and collects its standard output. */

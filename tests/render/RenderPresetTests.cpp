@@ -3,11 +3,10 @@
 
 #include "PluginProcessor.h"
 #include "RenderToolRunner.h"
-#include "ScopedTempDir.h"
+#include "ScopedDataDir.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 
 namespace
 {
@@ -17,15 +16,6 @@ const juce::File factoryPresetFiles { TANDREL_SOURCE_DIR "/resources/presets" };
 class RenderPresetTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        const char* previous = std::getenv ("TANDREL_DATA_DIR");
-        previousDataDir = previous != nullptr ? previous : "";
-        setenv ("TANDREL_DATA_DIR", dataDir.get().getFullPathName().toRawUTF8(), 1);
-    }
-
-    void TearDown() override { setenv ("TANDREL_DATA_DIR", previousDataDir.toRawUTF8(), 1); }
-
     tandrel::test::RenderToolResult run (const juce::StringArray& arguments) { return tandrel::test::runRenderTool (arguments); }
 
     std::unique_ptr<juce::XmlElement> stateXml (const juce::File& file)
@@ -43,8 +33,8 @@ protected:
         return -1.0;
     }
 
-    tandrel::test::ScopedTempDir dataDir, work;
-    juce::String previousDataDir;
+    tandrel::test::ScopedDataDir dataDir;
+    tandrel::test::ScopedTempDir work;
 };
 } // namespace
 

@@ -3,6 +3,7 @@
 // whole-buffer render it replaces.
 
 #include "AudioCompare.h"
+#include "DecodedWav.h"
 #include "WholeBufferRender.h"
 #include "PresetOption.h"
 #include "Renderer.h"
@@ -44,32 +45,7 @@ juce::MemoryBlock writeWav (const juce::AudioBuffer<float>& audio, SampleFormat 
     return seekable ? file.getMemoryBlock() : pipe.getMemoryBlock();
 }
 
-struct ReadBack
-{
-    bool opened = false;
-    juce::String error;
-    WavFormat format;
-    std::optional<juce::int64> declared;
-    juce::AudioBuffer<float> audio;
-};
-
-ReadBack readWav (const juce::MemoryBlock& bytes, int blockSize = 1000)
-{
-    ReadBack result;
-    WavStreamReader reader (std::make_unique<juce::MemoryInputStream> (bytes, false), "memory");
-    result.opened = reader.open (result.error);
-    if (! result.opened)
-        return result;
-    result.format = reader.getFormat();
-    result.declared = reader.getLengthInFrames();
-
-    BufferSink sink (result.format.channels);
-    juce::AudioBuffer<float> block (result.format.channels, blockSize);
-    for (int n; (n = reader.read (block, blockSize, result.error)) > 0;)
-        sink.write (block, 0, n, result.error);
-    result.audio = sink.getAudio();
-    return result;
-}
+tandrel::test::DecodedWav readWav (const juce::MemoryBlock& bytes, int blockSize = 1000) { return tandrel::test::decodeWav (bytes, blockSize); }
 
 juce::AudioBuffer<float> samples (std::initializer_list<float> values)
 {
@@ -98,7 +74,7 @@ TEST (WavStream, EveryFormatRoundTripsItsOwnSamplesExactly)
     {
         const auto bytes = writeWav (row.audio, row.format, false, row.audio.getNumSamples());
         const auto back = readWav (bytes);
-        ASSERT_TRUE (back.opened) << back.error;
+        ASSERT_TRUE (back.ok) << back.error;
         EXPECT_EQ (back.format.sample, row.format);
         EXPECT_EQ (back.format.sampleRate, 48000.0);
         EXPECT_EQ (back.declared, row.audio.getNumSamples());
@@ -178,7 +154,7 @@ TEST (WavStream, UnknownLengthIsReadToTheEnd)
     for (const auto& bytes : { streamed, zeroed })
     {
         const auto back = readWav (bytes, 256);
-        ASSERT_TRUE (back.opened) << back.error;
+        ASSERT_TRUE (back.ok) << back.error;
         EXPECT_FALSE (back.declared.has_value());
         ASSERT_EQ (back.audio.getNumSamples(), 3001);
         EXPECT_TRUE (tandrel::test::buffersMatch (back.audio, audio, 1.0f / 8388608));
@@ -231,7 +207,7 @@ TEST (WavStream, RefusesWhatItCannotRead)
     for (const auto& row : rows)
     {
         const auto back = readWav (row.bytes);
-        EXPECT_FALSE (back.opened);
+        EXPECT_FALSE (back.ok);
         EXPECT_TRUE (back.error.contains (row.mentions)) << back.error;
     }
 

@@ -41,20 +41,27 @@ bool StandardOutputStream::setPosition (juce::int64 newPosition)
     return true;
 }
 
-bool StandardOutputStream::write (const void* data, size_t bytes)
+bool writeAll (int fileDescriptor, const void* data, size_t bytes)
 {
     const auto* p = static_cast<const char*> (data);
     while (bytes > 0)
     {
-        const auto n = ::write (STDOUT_FILENO, p, bytes);
+        const auto n = ::write (fileDescriptor, p, bytes);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
             return false;
         p += n;
         bytes -= (size_t) n;
-        position += n;
     }
+    return true;
+}
+
+bool StandardOutputStream::write (const void* data, size_t bytes)
+{
+    if (! writeAll (STDOUT_FILENO, data, bytes))
+        return false;
+    position += (juce::int64) bytes;
     return true;
 }
 

@@ -2,6 +2,10 @@
 
 #include <juce_core/juce_core.h>
 
+/** Writes all of data to a file descriptor, retrying after interruptions and
+    partial writes; false when the descriptor refused it (a closed pipe). */
+bool writeAll (int fileDescriptor, const void* data, size_t bytes);
+
 /** Standard input as a juce::InputStream: read front to back, never seekable,
     its length unknown until it ends. */
 class StandardInputStream : public juce::InputStream

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StandardStreams.h"
+
 #include <juce_core/juce_core.h>
 
 #include <csignal>
@@ -90,21 +92,7 @@ public:
     pid_t getPid() const noexcept { return pid; }
 
     /** Writes all of data to the child's standard input; false once the child stopped reading. */
-    bool write (const void* data, size_t bytes)
-    {
-        const auto* p = static_cast<const char*> (data);
-        while (bytes > 0 && inputFd >= 0)
-        {
-            const auto n = ::write (inputFd, p, bytes);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                return false;
-            p += n;
-            bytes -= (size_t) n;
-        }
-        return inputFd >= 0;
-    }
+    bool write (const void* data, size_t bytes) { return inputFd >= 0 && writeAll (inputFd, data, bytes); }
 
     void closeInput()
     {
