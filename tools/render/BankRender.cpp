@@ -68,7 +68,8 @@ int renderAllPresets (const RenderOptions& options)
     // The first preset is set up before anything else: what fails for it (the
     // input, --state, a --set, the folder) fails for all, and nothing is written.
     juce::String error;
-    if (! folder.isDirectory() && ! folder.createDirectory())
+    const bool folderIsNew = ! folder.isDirectory();
+    if (folderIsNew && ! folder.createDirectory())
     {
         report ("cannot create the folder " + folder.getFullPathName());
         return exitFailure;
@@ -76,6 +77,9 @@ int renderAllPresets (const RenderOptions& options)
     auto first = makeJob (0);
     if (! first->job->prepare (error))
     {
+        first.reset(); // removes its temporary file, if it got that far
+        if (folderIsNew)
+            folder.deleteFile();
         report (error);
         return exitFailure;
     }
