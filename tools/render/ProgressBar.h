@@ -23,5 +23,6 @@ private:
     void draw (const juce::String& text);
 
     const bool active;
-    juce::String shown;
+    juce::String shown, lastNote;
+    int lastStep = -1; // the last tenth of a percent or second drawn
 };
