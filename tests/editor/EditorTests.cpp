@@ -1,5 +1,6 @@
 // The plug-in window: layout, bindings, labels, shortcuts and the stage lights.
 
+#include "MessageLoop.h"
 #include "PluginEditor.h"
 #include "PluginProcessor.h"
 #include "XErrors.h"
@@ -10,7 +11,7 @@
 
 namespace
 {
-void pumpMessages (int milliseconds = 50) { juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds); }
+using tandrel::test::pumpMessages;
 
 struct EditorFixture : ::testing::Test
 {

@@ -2,6 +2,7 @@
 // that offers the scales, and the settings file that remembers the choice.
 
 #include "InterfaceScale.h"
+#include "MessageLoop.h"
 #include "PluginEditor.h"
 #include "PluginProcessor.h"
 #include "ScopedTempDir.h"
@@ -14,7 +15,8 @@
 
 namespace
 {
-void pumpMessages (int milliseconds = 50) { juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds); }
+using tandrel::test::pumpMessages;
+using tandrel::test::pumpUntil;
 
 /** Holds the editor as the plug-in wrappers do: a parent sized to contain the
     editor as drawn, following it whenever its bounds or its scale change. */
@@ -408,16 +410,26 @@ TEST_F (ScaleFixture, MenusAreDrawnAtTheWindowsScale)
     editor->addToDesktop (0);
     editor->setVisible (true);
 
-    // The scale each open menu window is drawn at.
-    auto menuScales = [&editor]
+    // The scale each open menu window is drawn at. Menu windows come and go
+    // through the message loop, so wait for them rather than for a fixed time:
+    // a loaded machine may take longer than any fixed pause.
+    auto openMenuWindows = [&editor]
     {
-        std::vector<float> scales;
+        std::vector<juce::Component*> windows;
         auto& desktop = juce::Desktop::getInstance();
         for (int i = 0; i < desktop.getNumComponents(); ++i)
             if (auto* window = desktop.getComponent (i); window != editor.get() && window->isShowing())
-                scales.push_back (window->getDesktopScaleFactor() / desktop.getGlobalScaleFactor());
+                windows.push_back (window);
+        return windows;
+    };
+    auto menuScales = [&]
+    {
+        pumpUntil ([&] { return ! openMenuWindows().empty(); });
+        std::vector<float> scales;
+        for (auto* window : openMenuWindows())
+            scales.push_back (window->getDesktopScaleFactor() / juce::Desktop::getInstance().getGlobalScaleFactor());
         juce::PopupMenu::dismissAllActiveMenus();
-        pumpMessages (20);
+        EXPECT_TRUE (pumpUntil ([&] { return openMenuWindows().empty(); })) << "a menu stayed open";
         return scales;
     };
 
@@ -425,7 +437,6 @@ TEST_F (ScaleFixture, MenusAreDrawnAtTheWindowsScale)
     EXPECT_EQ (menuScales(), std::vector<float> { 3.0f }) << "the interface scale menu";
 
     editor->getControlBar().presetComponent.showPopup();
-    pumpMessages (20);
     EXPECT_EQ (menuScales(), std::vector<float> { 3.0f }) << "the preset menu";
     editor->removeFromDesktop();
 }

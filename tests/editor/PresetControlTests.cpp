@@ -1,6 +1,7 @@
 // The editor's preset controls (the arrows, Random and Reload) load a preset on
 // every click, also when a registered preset is not (yet) listed in the menu.
 
+#include "MessageLoop.h"
 #include "PluginEditor.h"
 #include "PluginProcessor.h"
 #include "ScopedTempDir.h"
@@ -9,14 +10,7 @@
 
 namespace
 {
-template <typename Condition>
-bool pumpUntil (Condition condition)
-{
-    for (int i = 0; i < 200 && ! condition(); ++i)
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
-
-    return condition();
-}
+using tandrel::test::pumpUntil;
 
 struct PresetControlTest : ::testing::Test
 {

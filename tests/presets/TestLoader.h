@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <qorv_gui/qorv_gui.h>
+#include <MessageLoop.h>
 #include <ScopedTempDir.h>
 
 #include <thread>
@@ -113,16 +114,6 @@ struct TestDisplay : public Loader::PresetDisplay
     bool onMessageThread = true;
     int newItemSelections = 0;
 };
-
-/** Pumps the message loop until the condition holds or two seconds have passed. */
-template <typename Condition>
-bool pumpUntil (Condition condition)
-{
-    for (int i = 0; i < 200 && ! condition(); ++i)
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
-
-    return condition();
-}
 
 /** A presets folder with a manager over it; factory presets come in memory. */
 struct PresetFixture : public ::testing::Test
