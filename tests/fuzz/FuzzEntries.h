@@ -263,7 +263,7 @@ class FuzzWorld
 public:
     FuzzWorld()
         : scratch (juce::File::getSpecialLocation (juce::File::tempDirectory)
-                       .getNonexistentChildFile ("tandrel-fuzz", "", false))
+                       .getChildFile ("tandrel-fuzz-" + juce::Uuid().toString()))
     {
         scratch.getChildFile ("a/b/c/Presets").createDirectory();
         processor = std::make_unique<PluginProcessor> (scratch.getChildFile ("a/b/c/Presets"));

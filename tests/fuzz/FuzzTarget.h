@@ -24,7 +24,7 @@ struct TempDataFolder
     ~TempDataFolder() { folder.deleteRecursively (false); }
 
     juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory)
-                            .getNonexistentChildFile ("tandrel-fuzz-data", "", false) };
+                            .getChildFile ("tandrel-fuzz-data-" + juce::Uuid().toString()) };
 };
 
 struct FuzzSession

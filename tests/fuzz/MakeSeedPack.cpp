@@ -18,7 +18,7 @@ int main (int argc, char** argv)
     const juce::File factory (juce::File::getCurrentWorkingDirectory().getChildFile (argv[1]));
     const juce::File output (juce::File::getCurrentWorkingDirectory().getChildFile (argv[2]));
     const auto scratch = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                             .getNonexistentChildFile ("tandrel-seed-pack", "", false);
+                             .getChildFile ("tandrel-seed-pack-" + juce::Uuid().toString());
     const auto presets = scratch.getChildFile ("Presets");
     setenv ("TANDREL_DATA_DIR", scratch.getFullPathName().toRawUTF8(), 1);
 
