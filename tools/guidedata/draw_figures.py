@@ -30,7 +30,7 @@ DRY = "#9a9a9a"
 INK = "#222222"
 CURVES = [PURPLE, GREEN, "#e07b00", "#1f77b4"]
 
-DPI = 80
+DPI = 100
 
 plt.rcParams.update({
     "font.family": "DejaVu Sans",
@@ -86,7 +86,7 @@ def draw_stage_group(data, path):
     runs = data["runs"]
     cut = runs[0]["segments"]
 
-    fig = plt.figure(figsize=(9.0, 6.8))
+    fig = plt.figure(figsize=(8.4, 6.6))
     grid = fig.add_gridspec(3, 2, height_ratios=[1.25, 1, 1], hspace=0.9, wspace=0.18)
 
     top = fig.add_subplot(grid[0, :])
@@ -269,7 +269,7 @@ EDITOR_CALLOUTS = [
 def draw_editor(snapshot, path):
     image = Image.open(snapshot).convert("RGB")
     width, height = image.size
-    fig = plt.figure(figsize=(width / DPI, height / DPI))
+    fig = plt.figure(figsize=(width / DPI, height / DPI))  # one pixel per editor pixel
     ax = fig.add_axes([0, 0, 1, 1])
     ax.imshow(image, interpolation="nearest")
     ax.set_xlim(-0.5, width - 0.5)
