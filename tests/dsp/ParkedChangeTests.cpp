@@ -4,27 +4,18 @@
 
 #include <qorv_dsp/qorv_dsp.h>
 
+#include "ArgumentCompare.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 using namespace juce::qorv_dsp;
+using tandrel::test::expectSameArgument;
 
 namespace
 {
 using Percent = PercentArg_v2<float>;
-
-void expectSameArgument (Percent& actual, Percent& expected)
-{
-    const auto a = actual.getRamp(), e = expected.getRamp();
-    EXPECT_EQ (a.current, e.current);
-    EXPECT_EQ (a.target, e.target);
-    EXPECT_EQ (a.step, e.step);
-    EXPECT_EQ (a.remaining, e.remaining);
-    EXPECT_EQ (a.rampLength, e.rampLength);
-    EXPECT_EQ (actual.getPublished(), expected.getPublished());
-    EXPECT_EQ (actual.toString (2), expected.toString (2));
-}
 
 void prepare (Percent& arg, float start)
 {
