@@ -119,18 +119,7 @@ if(TANDREL_HELP2MAN)
     DEPENDS tandrel-render packaging/tandrel-render.h2m VERBATIM)
   list(APPEND tandrel_documents "${TANDREL_GENERATED_DOCS}/tandrel-render.1.gz")
 endif()
-# The user guide as one HTML page beside its Markdown and figures (Debian's
-# python3-markdown, which scripts/install-deps --package installs). Any package
-# that carries the guide builds tandrel_guide_html and ships TANDREL_GUIDE_HTML,
-# docs/guide.md and the PNGs of docs/guide/ side by side.
-find_program(TANDREL_PYTHON3 python3 HINTS /usr/bin)
-set(TANDREL_GUIDE_HTML "${TANDREL_GENERATED_DOCS}/guide.html")
-if(TANDREL_PYTHON3)
-  add_custom_command(OUTPUT "${TANDREL_GUIDE_HTML}"
-    COMMAND "${TANDREL_PYTHON3}" "${PROJECT_SOURCE_DIR}/tools/guidedata/guide_html.py"
-            "${PROJECT_SOURCE_DIR}/docs/guide.md" "${TANDREL_GUIDE_HTML}"
-    DEPENDS docs/guide.md tools/guidedata/guide_html.py VERBATIM)
-  add_custom_target(tandrel_guide_html DEPENDS "${TANDREL_GUIDE_HTML}")
+if(TARGET tandrel_guide_html)
   list(APPEND tandrel_documents "${TANDREL_GUIDE_HTML}")
 endif()
 add_custom_target(tandrel_package_documents DEPENDS ${tandrel_documents})

@@ -21,6 +21,7 @@ h1, h2, h3 { line-height: 1.25; }
 h1 { border-bottom: 3px solid #8a2be2; padding-bottom: 0.2em; }
 h2 { border-bottom: 1px solid #ddd; padding-bottom: 0.15em; margin-top: 1.8em; }
 img { max-width: 100%; height: auto; }
+td img { min-width: 340px; }
 table { border-collapse: collapse; margin: 1em 0; }
 th, td { border: 1px solid #ddd; padding: 0.35em 0.6em; vertical-align: top; text-align: left; }
 th { background: #f3f0f8; }
