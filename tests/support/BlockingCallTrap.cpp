@@ -3,15 +3,16 @@
 // audio callback (RealtimeGuard), and then do what the library does. Calls on
 // unmarked threads pass straight through.
 //
-// ThreadSanitizer intercepts these calls itself and must see every one of
-// them first: its builds leave the trap out (RealtimeGuard::watchesBlockingCalls).
+// Linux only. ThreadSanitizer intercepts these calls itself and must see every
+// one of them first: its builds leave the trap out, as do other platforms
+// (RealtimeGuard::watchesBlockingCalls).
 
 #include "RealtimeGuard.h"
+#include "CallStack.h"
 
-#if ! defined(__SANITIZE_THREAD__)
+#if defined(__linux__) && ! defined(__SANITIZE_THREAD__)
 
 #include <dlfcn.h>
-#include <execinfo.h>
 #include <linux/futex.h>
 #include <pthread.h>
 #include <sched.h>
@@ -51,11 +52,11 @@ __attribute__ ((noinline)) void noteBlockingCall (const char* function, bool sle
     if (noting || ! isHeapForbidden())
         return;
 
-    noting = true; // backtrace may lock and allocate while it loads the unwinder
+    noting = true; // the unwinder may lock and allocate while it loads
     setHeapForbidden (false);
     BlockingCall call;
     call.function = function;
-    call.depth = backtrace (call.frames, BlockingCall::maxFrames);
+    call.depth = captureCallStack (call.frames, BlockingCall::maxFrames);
     setHeapForbidden (true);
 
     bool known = false;

@@ -1,75 +1,26 @@
 #include "RealtimeGuard.h"
 
+#include "CallStack.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
-#include <cxxabi.h>
-#include <dlfcn.h>
-#include <execinfo.h>
-#include <unistd.h>
+#if defined(__linux__)
+ #include <dlfcn.h>
+ #include <unistd.h>
 
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <map>
-#include <memory>
-#include <mutex>
-#include <sstream>
-#include <vector>
+ #include <cstdint>
+ #include <cstdio>
+ #include <map>
+ #include <mutex>
+ #include <sstream>
+ #include <vector>
+#endif
 
 namespace tandrel::test
 {
 namespace
 {
-// "binary(+0x1c2f) [0x...]": a hidden symbol, so ask addr2line for its name.
-std::string lookUpHiddenFrame (const std::string& binary, const std::string& offset)
-{
-    const auto command = "addr2line -f -C -e '" + binary + "' " + offset + " 2>/dev/null";
-    std::string name;
-    if (auto* pipe = popen (command.c_str(), "r"))
-    {
-        char line[512];
-        if (fgets (line, sizeof (line), pipe) != nullptr)
-            name = line;
-        pclose (pipe);
-    }
-    while (! name.empty() && (name.back() == '\n' || name.back() == '\r'))
-        name.pop_back();
-    return name.empty() || name == "??" ? std::string() : name;
-}
-
-// "binary(_ZN5mangled+0x1c) [0x...]" -> "binary(readable name+0x1c) [0x...]"
-std::string demangleFrame (const char* frame)
-{
-    std::string text (frame);
-    const auto open = text.find ('(');
-    const auto plus = text.find ('+', open);
-    if (open == std::string::npos || plus == std::string::npos)
-        return text;
-
-    if (plus == open + 1)
-    {
-        const auto close = text.find (')', plus);
-        const auto name = lookUpHiddenFrame (text.substr (0, open), text.substr (plus + 1, close - plus - 1));
-        return name.empty() ? text : name + "  [" + text + "]";
-    }
-
-    int status = 0;
-    const auto mangled = text.substr (open + 1, plus - open - 1);
-    std::unique_ptr<char, void (*) (void*)> readable (abi::__cxa_demangle (mangled.c_str(), nullptr, nullptr, &status), std::free);
-    if (status != 0 || readable == nullptr)
-        return text;
-    return text.substr (0, open + 1) + readable.get() + text.substr (plus);
-}
-
-std::string describeFrames (void* const* frames, int depth)
-{
-    std::string text;
-    std::unique_ptr<char*, void (*) (void*)> symbols (backtrace_symbols (frames, depth), std::free);
-    for (int i = 0; symbols != nullptr && i < depth; ++i)
-        text += "\n    " + demangleFrame (symbols.get()[i]);
-    return text;
-}
-
+#if defined(__linux__)
 //==============================================================================
 // Whose blocking call is it? Each frame of the test program is named by
 // addr2line (with the functions inlined into it); frames in shared libraries
@@ -107,7 +58,7 @@ FrameOwner ownerOf (const std::string& qualified)
                                            "pthread_cond_timedwait", "pthread_join", "sem_wait", "sem_timedwait", "syscall" };
     auto startsWith = [&] (const char* prefix) { return qualified.rfind (prefix, 0) == 0; };
 
-    if (startsWith ("tandrel::test::detail::"))
+    if (startsWith ("tandrel::test::detail::") || qualified == "tandrel::test::captureCallStack")
         return FrameOwner::guard;
     for (const auto* name : trapped)
         if (qualified == name)
@@ -238,6 +189,10 @@ bool isFrameworkDelivery (const tandrel::test::BlockingCall& call)
     }
     return false;
 }
+#else
+// Blocking calls are only trapped on Linux (BlockingCallTrap.cpp): none is recorded elsewhere.
+bool isFrameworkDelivery (const tandrel::test::BlockingCall&) { return false; }
+#endif
 } // namespace
 
 RealtimeGuard::RealtimeGuard() noexcept : wasForbidden (detail::isHeapForbidden())
@@ -267,13 +222,13 @@ std::string RealtimeGuard::finish()
         return (offence.kind == HeapOffence::Kind::allocation
                     ? "allocation of " + std::to_string (offence.size) + " bytes on the audio thread"
                     : std::string ("deallocation on the audio thread"))
-               + describeFrames (offence.frames, offence.depth);
+               + describeCallStack (offence.frames, offence.depth);
     }
 
     for (int i = 0; i < callCount; ++i)
         if (! isFrameworkDelivery (calls[i]))
             return std::string ("blocking call ") + calls[i].function + " on the audio thread"
-                   + describeFrames (calls[i].frames, calls[i].depth);
+                   + describeCallStack (calls[i].frames, calls[i].depth);
 
     if (overflowed)
         return "more distinct blocking call stacks on the audio thread than the guard can keep";

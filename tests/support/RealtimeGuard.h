@@ -60,7 +60,8 @@ int sleepingCallsNoted() noexcept;
 
     Sanitizer builds replace the allocator themselves, so heap calls are not
     seen there (watchesHeap()); ThreadSanitizer also intercepts the blocking
-    calls, so they are not seen in its builds (watchesBlockingCalls()). */
+    calls, so they are not seen in its builds, nor on other platforms than
+    Linux (watchesBlockingCalls()). */
 class RealtimeGuard
 {
 public:
@@ -83,10 +84,10 @@ public:
 
     static constexpr bool watchesBlockingCalls()
     {
-#if defined(__SANITIZE_THREAD__)
-        return false;
-#else
+#if defined(__linux__) && ! defined(__SANITIZE_THREAD__)
         return true;
+#else
+        return false;
 #endif
     }
 
