@@ -11,7 +11,8 @@ bool StateBlob::extractText (const void* data, int size, juce::MemoryBlock& utf8
     if (length <= 0)
         return false;
 
-    const auto available = (size_t) juce::jmin (size - 8, length);
+    // One byte past the longest text read is enough to see that it is too long.
+    const auto available = juce::jmin ((size_t) juce::jmin (size - 8, length), maxTextBytes + 1);
     utf8WithTerminator.setSize (available + 1, true);
     utf8WithTerminator.copyFrom (juce::addBytesToPointer (data, 8), 0, available);
     return true;
@@ -20,10 +21,32 @@ bool StateBlob::extractText (const void* data, int size, juce::MemoryBlock& utf8
 int StateBlob::countElementStarts (const char* text, size_t length)
 {
     int count = 0;
-    for (size_t i = 0; i + 1 < length; ++i)
-        if (text[i] == '<' && text[i + 1] != '/' && text[i + 1] != '?' && text[i + 1] != '!')
+    for (size_t i = 0; i < length; ++i)
+        if (text[i] == '<' && (i + 1 == length || text[i + 1] != '/'))
             ++count;
     return count;
+}
+
+juce::int64 StateBlob::entityCost (const char* text, size_t length)
+{
+    juce::int64 cost = 0;
+    size_t lastDouble = 0, lastSingle = 0;
+
+    for (size_t i = 0; i < length; ++i)
+    {
+        if (text[i] == '"')
+            lastDouble = i;
+        else if (text[i] == '\'')
+            lastSingle = i;
+        else if (text[i] == '&')
+            cost += (juce::int64) (i - juce::jmin (lastDouble, lastSingle));
+    }
+    return cost;
+}
+
+int StateBlob::countAttributeStarts (const char* text, size_t length)
+{
+    return (int) std::count (text, text + length, '=');
 }
 
 bool StateBlob::hasSafeAttributes (const juce::XmlElement& element)
@@ -51,6 +74,14 @@ bool StateBlob::hasSafeAttributes (const juce::XmlElement& element)
     return true;
 }
 
+bool StateBlob::hasNumericParameterValues (const juce::XmlElement& root)
+{
+    for (const auto* node : root.getChildWithTagNameIterator ("PARAM"))
+        if (node->hasAttribute ("value") && ! juce::qorv_gui::NumberText::parseWhole (node->getStringAttribute ("value")))
+            return false;
+    return true;
+}
+
 std::unique_ptr<juce::XmlElement> StateBlob::parse (const void* data, int size)
 {
     juce::MemoryBlock text;
@@ -62,12 +93,17 @@ std::unique_ptr<juce::XmlElement> StateBlob::parse (const void* data, int size)
     const auto* utf8 = static_cast<const char*> (text.getData());
     const auto textLength = std::strlen (utf8);
 
-    if (! juce::CharPointer_UTF8::isValidString (utf8, (int) textLength))
+    // Every check below reads bytes; only strict UTF-8 decodes to the
+    // characters its bytes show (the parser reads "C0 BC" as "<").
+    if (textLength > maxTextBytes || ! juce::qorv_gui::Utf8Validity::isWellFormed (utf8, textLength))
         return nullptr;
 
     // The parser recurses once per nesting level; a hostile document nested
-    // thousands deep would exhaust a host thread's stack.
-    if (countElementStarts (utf8, textLength) > maxElements)
+    // thousands deep would exhaust a host thread's stack. Each element and
+    // attribute it builds costs far more memory than its text.
+    if (countElementStarts (utf8, textLength) > maxElements
+        || countAttributeStarts (utf8, textLength) > maxElements * maxAttributesPerElement
+        || entityCost (utf8, textLength) > maxEntityCost)
         return nullptr;
 
     // The parser expands entities declared in a document type definition
@@ -86,5 +122,5 @@ std::unique_ptr<juce::XmlElement> StateBlob::parse (const void* data, int size)
         return nullptr;
 
     auto xml = juce::parseXML (xmlText);
-    return xml != nullptr && hasSafeAttributes (*xml) ? std::move (xml) : nullptr;
+    return xml != nullptr && hasSafeAttributes (*xml) && hasNumericParameterValues (*xml) ? std::move (xml) : nullptr;
 }

@@ -1,6 +1,7 @@
 #include "qorv_gui.h"
 
 #include "text/NumberText.cpp"
+#include "text/Utf8Validity.cpp"
 
 #include "lookandfeel/TrianglePaths.cpp"
 #include "lookandfeel/LookAndFeel.cpp"

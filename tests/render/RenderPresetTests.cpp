@@ -90,6 +90,31 @@ TEST_F (RenderPresetTest, StateIsAppliedFirstAndRefusedStatesWriteNothing)
     }
 }
 
+// Inputs built to crash or stall the parser (they are also fuzz seeds), and a
+// device that never ends: each is refused with code 2 and nothing is written.
+TEST_F (RenderPresetTest, HostileStatesAndPresetsAreRefused)
+{
+    const juce::File corpus { TANDREL_SOURCE_DIR "/tests/fuzz/corpus" };
+    struct Row { const char* option; juce::File file; const char* says; };
+    const Row rows[] = {
+        { "--state", corpus.getChildFile ("state/overlong_markup_nesting.state"), "is not a Tandrel plug-in state" },
+        { "--state", corpus.getChildFile ("state/entity_copy_square.state"), "is not a Tandrel plug-in state" },
+        { "--preset", corpus.getChildFile ("preset_file/overlong_markup_nesting.td11"), "is not a valid Tandrel preset" },
+        { "--preset", corpus.getChildFile ("preset_file/entity_copy_square.td11"), "is not a valid Tandrel preset" },
+        { "--state", juce::File ("/dev/zero"), "is too large" },
+    };
+
+    for (const auto& row : rows)
+    {
+        ASSERT_TRUE (row.file.existsAsFile()) << row.file.getFullPathName();
+        const auto output = work["refused.wav"];
+        const auto result = run ({ row.option, row.file.getFullPathName(), "--demo", output.getFullPathName() });
+        EXPECT_EQ (result.exitCode, 2) << row.file.getFileName() << "\n" << result.output;
+        EXPECT_TRUE (result.output.contains (row.says)) << result.output;
+        EXPECT_FALSE (output.exists());
+    }
+}
+
 TEST_F (RenderPresetTest, FactoryPresetIsLoadedThenTweakedBySet)
 {
     const auto saved = work["preset.state"];
