@@ -26,6 +26,7 @@
 
 #include "presets/PresetFileCodec.cpp"
 #include "presets/DataFolder.cpp"
+#include "presets/FileReplacement.cpp"
 #include "presets/PresetLoader.cpp"
 #include "presets/LoadStateUndoableAction.cpp"
 #include "presets/PresetNameOrder.cpp"

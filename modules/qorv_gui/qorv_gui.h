@@ -62,6 +62,7 @@
 #include "suites/LabeledSuiteGrid.h"
 #include "hints/TipDisplayComponent.h"
 
+#include "presets/FileReplacement.h"
 #include "presets/PresetNameOrder.h"
 #include "presets/FolderListing.h"
 #include "presets/PresetManager.h"

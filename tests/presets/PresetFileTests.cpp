@@ -1,5 +1,8 @@
 #include "TestLoader.h"
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace tandrel::test;
 
 namespace
@@ -128,4 +131,29 @@ TEST_F (PresetFileTest, AnOversizedFileIsNotReadIntoMemory)
     const auto calls = loader.setStateCalls;
     EXPECT_FALSE (loader.loadFromFile (file));
     EXPECT_EQ (loader.setStateCalls, calls);
+}
+
+// A disk that fills up during the save used to leave the preset truncated:
+// the short last write went unnoticed and the temporary file replaced it.
+TEST_F (PresetFileTest, ASaveThatRunsOutOfSpaceKeepsTheFileThatWasThere)
+{
+    const auto file = folder["Kept.td11"];
+    ASSERT_TRUE (file.replaceWithText ("the preset that was there"));
+    loader.edit ("a", 3);
+
+    // The file size limit stands in for a full disk; the signal it raises is ignored, so the write just fails.
+    const auto previousHandler = std::signal (SIGXFSZ, SIG_IGN);
+    rlimit previous {};
+    ASSERT_EQ (getrlimit (RLIMIT_FSIZE, &previous), 0);
+    rlimit limited = previous;
+    limited.rlim_cur = 16;
+    ASSERT_EQ (setrlimit (RLIMIT_FSIZE, &limited), 0);
+    const bool saved = loader.saveToFile (file);
+    setrlimit (RLIMIT_FSIZE, &previous);
+    std::signal (SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE (saved);
+    EXPECT_EQ (file.loadFileAsString(), "the preset that was there");
+    EXPECT_TRUE (loader.isModified());
+    EXPECT_EQ (file.getParentDirectory().findChildFiles (juce::File::findFiles, false, "*").size(), 1);
 }

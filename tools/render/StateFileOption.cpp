@@ -32,7 +32,7 @@ juce::String saveStateFile (PluginProcessor& processor, const juce::File& file)
     juce::MemoryBlock blob;
     processor.getStateInformation (blob);
 
-    if (! file.replaceWithData (blob.getData(), blob.getSize()))
+    if (! juce::qorv_gui::FileReplacement::replaceWithData (file, blob.getData(), blob.getSize()))
         return "cannot write state file " + file.getFullPathName();
 
     return {};
