@@ -1,6 +1,7 @@
 // tandrel-render --all-presets: the whole bank rendered offline, end to end.
 
 #include "BankRender.h"
+#include "PipedProcess.h"
 #include "PresetOption.h"
 #include "RenderToolRunner.h"
 #include "ScopedDataDir.h"
@@ -8,6 +9,10 @@
 #include "PluginProcessor.h"
 
 #include <gtest/gtest.h>
+#include <juce_audio_formats/juce_audio_formats.h>
+
+#include <csignal>
+#include <cmath>
 #include <juce_audio_formats/juce_audio_formats.h>
 
 
@@ -157,6 +162,99 @@ TEST_F (RenderBankTest, RefusedBanksWriteNothing)
         EXPECT_TRUE (result.output.contains (row.mentions)) << result.output;
         EXPECT_EQ (aFile.loadFileAsString(), "not a folder");
         EXPECT_FALSE (folder.exists()) << row.arguments.joinIntoString (" ");
+    }
+}
+
+// A user preset that crashed the parser took the whole bank with it: no
+// summary, and temporary files left behind.
+TEST_F (RenderBankTest, AUserPresetThatFailsFailsAloneAndIsReported)
+{
+    const auto presets = dataDir["Presets"];
+    ASSERT_TRUE (presets.createDirectory());
+    const juce::File hostile { TANDREL_SOURCE_DIR "/tests/fuzz/corpus/preset_file/overlong_markup_nesting.td11" };
+    ASSERT_TRUE (hostile.copyFileTo (presets.getChildFile ("Crafted.td11")));
+    ASSERT_TRUE (factoryPresetFiles.getChildFile ("Twinkle.td11").copyFileTo (presets.getChildFile ("Fine.td11")));
+
+    const auto folder = work["bank"];
+    const auto result = tandrel::test::runRenderTool ({ "--all-presets", "--user-presets", "--jobs", "2", input.getFullPathName(), folder.getFullPathName() });
+    EXPECT_EQ (result.exitCode, 2) << result.output;
+    EXPECT_TRUE (result.output.contains ("rendered 36 of 37 presets")) << result.output;
+    EXPECT_TRUE (result.output.contains ("Crafted.wav: preset file " + presets.getChildFile ("Crafted.td11").getFullPathName() + " is not a valid Tandrel preset"))
+        << result.output;
+
+    const auto names = fileNames (folder);
+    EXPECT_EQ (names.size(), 36) << names.joinIntoString (", ");
+    EXPECT_TRUE (names.contains ("37 Fine.wav") || names.contains ("36 Fine.wav")) << names.joinIntoString (", ");
+    for (const auto& name : names)
+        EXPECT_FALSE (name.startsWithChar ('.')) << name;
+}
+
+// With INPUT in OUTDIR under the first preset's name, the first render
+// replaced it and every later preset rendered that output instead.
+TEST_F (RenderBankTest, AnOutdirWhereARenderWouldReplaceTheInputIsRefused)
+{
+    const auto folder = work["bank"];
+    ASSERT_TRUE (folder.createDirectory());
+    const auto names = factoryNames();
+    for (const auto& [index, spelling] : { std::pair<int, const char*> { 0, "" }, { 34, "./" } })
+    {
+        const auto inFolder = folder.getChildFile (juce::String (index + 1).paddedLeft ('0', 2) + " " + names[index] + ".wav");
+        ASSERT_TRUE (input.copyFileTo (inFolder));
+        const auto before = bytesOf (inFolder);
+
+        const auto result = tandrel::test::runRenderTool ({ "--all-presets", "--jobs", "1", inFolder.getFullPathName(),
+                                                            folder.getFullPathName() + "/" + spelling });
+        EXPECT_EQ (result.exitCode, 2) << result.output;
+        EXPECT_TRUE (result.output.contains ("would be overwritten")) << result.output;
+        EXPECT_TRUE (bytesOf (inFolder) == before);
+        EXPECT_EQ (fileNames (folder), juce::StringArray (inFolder.getFileName()));
+        inFolder.deleteFile();
+    }
+}
+
+// Interrupted, the bank leaves nothing of its own: in a folder it created,
+// the renders already finished go with the folder; a folder that was there
+// keeps what it had.
+TEST_F (RenderBankTest, AnInterruptedBankRemovesTheFolderItCreated)
+{
+    // Long enough that the bank is still running when the interrupt comes.
+    juce::AudioBuffer<float> tone (2, 44100 * 20);
+    for (int c = 0; c < 2; ++c)
+        for (int i = 0; i < tone.getNumSamples(); ++i)
+            tone.setSample (c, i, 0.2f * std::sin ((float) i * 0.01f));
+    const auto longInput = work["long.wav"];
+    {
+        juce::WavAudioFormat wav;
+        std::unique_ptr<juce::AudioFormatWriter> writer (wav.createWriterFor (longInput.createOutputStream().release(), 44100.0, 2, 16, {}, 0));
+        ASSERT_NE (writer, nullptr);
+        writer->writeFromAudioSampleBuffer (tone, 0, tone.getNumSamples());
+    }
+
+    const auto existing = work["existing"];
+    ASSERT_TRUE (existing.createDirectory());
+    ASSERT_TRUE (existing.getChildFile ("notes.txt").replaceWithText ("mine"));
+
+    for (const auto& folder : { work["new bank"], existing })
+    {
+        tandrel::test::PipedProcess process ({ TANDREL_BINARY_DIR "/tools/tandrel-render", "--all-presets", "--jobs", "1",
+                                               longInput.getFullPathName(), folder.getFullPathName() });
+        // The first preset finished and the second under way.
+        auto rendered = [&] { return folder.getChildFile ("01 " + factoryNames()[0] + ".wav").existsAsFile(); };
+        for (int i = 0; i < 3000 && ! rendered(); ++i)
+            juce::Thread::sleep (10);
+        ASSERT_TRUE (rendered());
+        ::kill (process.getPid(), SIGINT);
+        EXPECT_EQ (process.wait().signal, SIGINT);
+
+        if (folder == existing)
+        {
+            juce::StringArray kept;
+            kept.add ("01 " + factoryNames()[0] + ".wav");
+            kept.add ("notes.txt");
+            EXPECT_EQ (fileNames (folder), kept);
+        }
+        else
+            EXPECT_FALSE (folder.exists()) << fileNames (folder).joinIntoString (", ");
     }
 }
 

@@ -2,6 +2,7 @@
 // as a child process with its own data folder.
 
 #include "PluginProcessor.h"
+#include "PresetOption.h"
 #include "RenderToolRunner.h"
 #include "ScopedDataDir.h"
 
@@ -191,4 +192,17 @@ TEST_F (RenderPresetTest, ListPresetsShowsTheBankInOrderThenUserPresets)
     EXPECT_TRUE (lines[35].trim().endsWith ("Parallel//Spicy")) << lines[35];
     EXPECT_TRUE (lines[36].startsWith ("User presets")) << lines[36];
     EXPECT_TRUE (lines[37].trim().startsWith ("My own sound")) << lines[37];
+}
+
+// The search compared every character of the query with every character of
+// each name, reaching each by walking the text from its start: a pasted
+// paragraph took minutes.
+TEST (CloseNames, LongQueriesCostNoComparisonAndTyposStillMatch)
+{
+    const juce::String overdrive (juce::CharPointer_UTF8 ("\xc3\x9c" "berdrive"));
+    const juce::StringArray names { "Twinkle", "Black pepper", "Bell de sure", overdrive };
+    EXPECT_EQ (findCloseNames (juce::String::repeatedString ("qwerty ", 20000), names), juce::StringArray());
+    EXPECT_EQ (findCloseNames ("twinkel", names), juce::StringArray ("Twinkle"));
+    EXPECT_EQ (findCloseNames ("pepper", names), juce::StringArray ("Black pepper"));
+    EXPECT_EQ (findCloseNames ("uberdrive", names), juce::StringArray (overdrive));
 }

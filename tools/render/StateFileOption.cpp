@@ -37,3 +37,15 @@ juce::String saveStateFile (PluginProcessor& processor, const juce::File& file)
 
     return {};
 }
+
+juce::String checkStateTarget (const juce::File& file)
+{
+    const auto prefix = "cannot write state file " + file.getFullPathName() + ": ";
+    if (file.isDirectory())
+        return prefix + "it is a folder";
+    if (! file.getParentDirectory().isDirectory())
+        return prefix + "the folder " + file.getParentDirectory().getFullPathName() + " does not exist";
+    if (! file.getParentDirectory().hasWriteAccess())
+        return prefix + "the folder is not writable";
+    return {};
+}

@@ -12,6 +12,8 @@ struct Registry
 {
     std::mutex lock;
     std::set<std::string> paths;
+    std::string ownedFolder;           // empty when none
+    std::set<std::string> ownedOutputs; // committed into the owned folder
 };
 
 // Never destroyed: the interrupt thread may still use it while the process exits.
@@ -52,6 +54,10 @@ void waitForInterrupt()
     r.lock.lock(); // held until the process ends: nothing new is created or renamed
     for (const auto& path : r.paths)
         ::unlink (path.c_str());
+    for (const auto& path : r.ownedOutputs)
+        ::unlink (path.c_str());
+    if (! r.ownedFolder.empty())
+        ::rmdir (r.ownedFolder.c_str());
 
     const char message[] = "\ntandrel-render: interrupted; unfinished output removed\n";
     [[maybe_unused]] const auto written = ::write (STDERR_FILENO, message, sizeof (message) - 1);
@@ -94,7 +100,11 @@ bool commit (const juce::File& temporary, const juce::File& target)
     const std::lock_guard<std::mutex> hold (r.lock);
     const bool moved = temporary.replaceFileIn (target); // rename(): the target is replaced in one step
     if (moved)
+    {
         r.paths.erase (temporary.getFullPathName().toStdString());
+        if (! r.ownedFolder.empty() && target.getParentDirectory().getFullPathName().toStdString() == r.ownedFolder)
+            r.ownedOutputs.insert (target.getFullPathName().toStdString());
+    }
     return moved;
 }
 
@@ -104,5 +114,21 @@ void discard (const juce::File& temporary)
     const std::lock_guard<std::mutex> hold (r.lock);
     temporary.deleteFile();
     r.paths.erase (temporary.getFullPathName().toStdString());
+}
+
+void ownFolder (const juce::File& folder)
+{
+    auto& r = registry();
+    const std::lock_guard<std::mutex> hold (r.lock);
+    r.ownedFolder = folder.getFullPathName().toStdString();
+    r.ownedOutputs.clear();
+}
+
+void keepFolder()
+{
+    auto& r = registry();
+    const std::lock_guard<std::mutex> hold (r.lock);
+    r.ownedFolder.clear();
+    r.ownedOutputs.clear();
 }
 } // namespace UnfinishedFiles
