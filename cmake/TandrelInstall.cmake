@@ -6,7 +6,8 @@
 #   <prefix>/lib/lv2/Tandrel_v1-1.lv2           the LV2 bundle    (~/.lv2 for a per-user install)
 #   <prefix>/share/applications/tandrel.desktop, share/icons/hicolor/scalable/apps/tandrel.svg
 #   <prefix>/share/man/man1/tandrel.1.gz, tandrel-render.1.gz
-#   <prefix>/share/doc/tandrel/                 README, copyright, changelog, the fonts' licences
+#   <prefix>/share/doc/tandrel/                 README, copyright, changelog, the fonts' licences,
+#                                               the user guide (guide.html, guide.md, guide/*.png)
 #
 # Hosts look for the system's plug-ins in /usr/lib/vst3 and /usr/lib/lv2 (and
 # under /usr/local), but for a user's own only in ~/.vst3 and ~/.lv2, never
@@ -118,6 +119,9 @@ if(TANDREL_HELP2MAN)
     DEPENDS tandrel-render packaging/tandrel-render.h2m VERBATIM)
   list(APPEND tandrel_documents "${TANDREL_GENERATED_DOCS}/tandrel-render.1.gz")
 endif()
+if(TARGET tandrel_guide_html)
+  list(APPEND tandrel_documents "${TANDREL_GUIDE_HTML}")
+endif()
 add_custom_target(tandrel_package_documents DEPENDS ${tandrel_documents})
 
 install(FILES ${TANDREL_GENERATED_DOCS}/tandrel.1.gz ${TANDREL_GENERATED_DOCS}/tandrel-render.1.gz
@@ -129,3 +133,7 @@ install(FILES
           resources/fonts/CourierPrime-OFL.txt
         DESTINATION "${TANDREL_DOC_DIR}")
 install(FILES "${TANDREL_GENERATED_DOCS}/changelog.gz" DESTINATION "${TANDREL_DOC_DIR}" OPTIONAL)
+install(FILES docs/guide.md "${TANDREL_GUIDE_HTML}" DESTINATION "${TANDREL_DOC_DIR}" OPTIONAL)
+install(DIRECTORY docs/guide DESTINATION "${TANDREL_DOC_DIR}" FILES_MATCHING PATTERN "*.png")
+# Registers the guide with the system's documentation index (doc-base).
+install(FILES packaging/tandrel-guide.doc-base DESTINATION "${CMAKE_INSTALL_DATAROOTDIR}/doc-base" RENAME tandrel-guide)

@@ -10,8 +10,6 @@ namespace
 const juce::Identifier companyNameProperty { "CompanyName" };
 const juce::Identifier productNameProperty { "ProductNameWithoutVersion" };
 const juce::Identifier productVersionProperty { "ProductVersion" };
-const juce::Identifier loadedPresetProperty { "LoadedPreset" };
-const juce::Identifier loadedPresetModifiedProperty { "LoadedPresetModified" };
 const juce::Identifier parameterValueProperty { "value" };
 } // namespace
 
@@ -191,8 +189,8 @@ void PluginProcessor::getState (juce::MemoryBlock& destination, bool includePres
     {
         // The live tree may still carry the reference of an earlier blob; a
         // preset file must not inherit it.
-        copy.removeProperty (loadedPresetProperty, nullptr);
-        copy.removeProperty (loadedPresetModifiedProperty, nullptr);
+        copy.removeProperty (juce::qorv_gui::PresetManager::loadedPresetProperty, nullptr);
+        copy.removeProperty (juce::qorv_gui::PresetManager::loadedPresetModifiedProperty, nullptr);
     }
 
     destination.reset();
@@ -233,9 +231,9 @@ bool PluginProcessor::setState (const void* data, int size)
         modelTree.replaceState (newTree);
     }
 
-    const auto reference = newTree.getProperty (loadedPresetProperty).toString();
+    const auto reference = newTree.getProperty (juce::qorv_gui::PresetManager::loadedPresetProperty).toString();
     if (reference.isNotEmpty())
-        presetManager.restorePresetInfo (reference, (bool) newTree.getProperty (loadedPresetModifiedProperty, false));
+        presetManager.restorePresetInfo (reference, (bool) newTree.getProperty (juce::qorv_gui::PresetManager::loadedPresetModifiedProperty, false));
 
     return true;
 }

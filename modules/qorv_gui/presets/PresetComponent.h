@@ -24,7 +24,7 @@ public:
         save = 1,
         saveAs = 2,
         browseOpen = 3,
-        newPreset = 4,
+        newPreset = PresetManager::newItemId,
         createPack = 5,
         importPack = 6,
         downloadsInfo = 7,

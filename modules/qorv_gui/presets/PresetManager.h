@@ -52,7 +52,14 @@ public:
     };
 
     static constexpr int firstPresetId = 10;
+    /** The browser's "New" item: defaults, no preset. */
     static constexpr int newItemId = 4;
+    /** Folders this many levels below the root list their files but no subfolders. */
+    static constexpr int deepestFolderDepth = 3;
+
+    /** The state tree's root properties holding the loaded-preset reference. */
+    static const juce::Identifier loadedPresetProperty;
+    static const juce::Identifier loadedPresetModifiedProperty;
 
     /** Scans presetsFolder at once when it is an existing directory, so user
         presets present at start-up take the lowest ids. An empty File means
@@ -132,7 +139,7 @@ public:
     //==============================================================================
     // User folder tree
     void setUserFolder (const juce::File& directory);
-    /** Relists one folder and, below depth 3, its subfolders: files and
+    /** Relists one folder and, while depth < deepestFolderDepth, its subfolders: files and
         folders in PresetNameOrder, so new files take their ids in that order.
         A folder whose stamp shows no entry added, removed or renamed since its
         last listing keeps that listing without being read again. */
