@@ -12,7 +12,7 @@ namespace juce::qorv_dsp
 {
 namespace
 {
-using Avx2Kernels = segment_simd::Kernels<segment_simd::Avx2Lanes, segment_simd::ScalarLanes<segment_simd::HardwareFma>>;
+using Avx2Kernels = segment_simd::Kernels<segment_simd::Avx2Lanes, ScalarLane<segment_simd::HardwareFma>>;
 
 const SegmentKernels avx2Kernels { SegmentPath::avx2, &Avx2Kernels::sample, &Avx2Kernels::blendPairs, &Avx2Kernels::rebuild };
 } // namespace

@@ -53,7 +53,7 @@ TEST (AudioThreadAllocation, FillsRingsFiltersAndStagesAllocateNothingAfterPrepa
         filter.processChannel (0, audio.getWritePointer (0), 512);
         filter.processChannelPair (0, audio.getWritePointer (0), audio.getWritePointer (1), 512);
 
-        rig.stage.processStage (block, 512, rig.segments, block, 1.0f, false, false, false);
+        rig.stage.processStage (block, 512, rig.segments, block, 1.0f, juce::qorv_dsp::StageRoute::replace);
         engine.process (block, block);
         engine.setModeIndex ((float) (k % 2));
     }

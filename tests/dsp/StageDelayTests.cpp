@@ -161,7 +161,7 @@ TEST (StageDelay, NoQueueFillLeavesMoreThanTheDelayUnconsumed)
             rig.stage.resetStage (rig.L, rig.D);
             buffer.clear();
             auto block = juce::dsp::AudioBlock<float> (buffer).getSubBlock (0, (size_t) fill);
-            rig.stage.processStage (block, fill, rig.segments, block, 1.0f, false, false, false);
+            rig.stage.processStage (block, fill, rig.segments, block, 1.0f, juce::qorv_dsp::StageRoute::replace);
             ASSERT_EQ (heldBack (rig.stage, 0), rig.D) << rate << " Hz, a first block of " << fill;
             mostLeft = std::max (mostLeft, rig.stage.getInputRing().getFillCount (0));
         }

@@ -100,14 +100,14 @@ struct StageRig
     }
 
     /** Runs buffer through the stage in place, in blocks of blockSize. */
-    void run (juce::AudioBuffer<float>& buffer, int blockSize, float gain = 1.0f, bool accumulate = false, bool replace = false,
-              bool discard = false)
+    void run (juce::AudioBuffer<float>& buffer, int blockSize, float gain = 1.0f,
+              juce::qorv_dsp::StageRoute route = juce::qorv_dsp::StageRoute::replace)
     {
         for (int start = 0; start < buffer.getNumSamples(); start += blockSize)
         {
             const int n = juce::jmin (blockSize, buffer.getNumSamples() - start);
             auto block = juce::dsp::AudioBlock<float> (buffer).getSubBlock ((size_t) start, (size_t) n);
-            stage.processStage (block, n, segments, block, gain, accumulate, replace, discard);
+            stage.processStage (block, n, segments, block, gain, route);
         }
     }
 

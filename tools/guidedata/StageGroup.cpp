@@ -47,7 +47,7 @@ StageRun runStage (const float* input, double sampleRate, const StageGroupSettin
         in.copyFrom (0, 0, input + b * blockSize, blockSize);
         out.clear();
         stage.processStage (juce::dsp::AudioBlock<const float> (in), blockSize, segmentRing, juce::dsp::AudioBlock<float> (out),
-                            1.0f, false, false, false);
+                            1.0f, juce::qorv_dsp::StageRoute::replace);
 
         if (b == 0)
         {

@@ -1,8 +1,10 @@
 #include "ClosedDescriptors.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
+#if ! defined(_WIN32)
+
+ #include <cerrno>
+ #include <fcntl.h>
+ #include <unistd.h>
 
 namespace
 {
@@ -25,3 +27,16 @@ void occupy()
 bool standardInputWasClosed() { return wasClosed[0]; }
 bool standardOutputWasClosed() { return wasClosed[1]; }
 } // namespace ClosedDescriptors
+
+#else
+
+// Windows reports a missing standard handle in its own way; it is not
+// detected here, and "-" then fails on its first read or write.
+namespace ClosedDescriptors
+{
+void occupy() {}
+bool standardInputWasClosed() { return false; }
+bool standardOutputWasClosed() { return false; }
+} // namespace ClosedDescriptors
+
+#endif

@@ -3,6 +3,8 @@
 
 #include "BankRender.h"
 #include "ClosedDescriptors.h"
+#include "CommandLine.h"
+#include "ConsoleHandles.h"
 #include "ParameterAssignment.h"
 #include "PresetOption.h"
 #include "ProgressBar.h"
@@ -115,10 +117,8 @@ int main (int argc, char* argv[])
     ClosedDescriptors::occupy();
     // Before any other thread exists, so every thread inherits the blocked interrupts.
     UnfinishedFiles::handleInterrupts();
+    ConsoleHandles::useBinaryMode();
 
     juce::ScopedJuceInitialiser_GUI juce;
-    juce::StringArray arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.add (juce::CharPointer_UTF8 (argv[i]));
-    return run (arguments);
+    return run (commandLineArguments (argc, argv));
 }

@@ -1,12 +1,14 @@
 #include "StreamDevices.h"
 
-#include "StandardStreams.h"
+#if ! defined(_WIN32)
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+ #include "ConsoleHandles.h"
+
+ #include <cerrno>
+ #include <cstring>
+ #include <fcntl.h>
+ #include <sys/stat.h>
+ #include <unistd.h>
 
 namespace
 {
@@ -23,7 +25,7 @@ public:
 
     bool write (const void* data, size_t bytes) override
     {
-        if (! writeAll (descriptor, data, bytes))
+        if (! ConsoleHandles::writeAll (descriptor, data, bytes))
             return false;
         position += (juce::int64) bytes;
         return true;
@@ -55,3 +57,20 @@ std::unique_ptr<juce::OutputStream> openForWriting (const juce::File& path, juce
     return std::make_unique<DeviceOutputStream> (descriptor);
 }
 } // namespace StreamDevices
+
+#else
+
+// Windows names its devices (NUL, CON, COM1...) in every folder; a render to
+// them is left to the file target there.
+namespace StreamDevices
+{
+bool isStreamDevice (const juce::File&) { return false; }
+
+std::unique_ptr<juce::OutputStream> openForWriting (const juce::File& path, juce::String& error)
+{
+    error = "cannot write " + path.getFullPathName() + ": not a file";
+    return nullptr;
+}
+} // namespace StreamDevices
+
+#endif

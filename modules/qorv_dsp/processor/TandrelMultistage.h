@@ -194,7 +194,7 @@ private:
         const InputBlock chained (output);
         for (int s = 0; s < Stages; ++s)
             stages[(size_t) s]->processStage (chained, n, segmentRing, output, idle[(size_t) s] ? Sample (0) : Sample (1),
-                                              false, false, ! anyActive);
+                                              anyActive ? StageRoute::replace : StageRoute::discard);
     }
 
     void processParallel (const OutputBlock& output, int n, bool anyActive)
@@ -206,7 +206,10 @@ private:
         {
             const bool stageIdle = idle[(size_t) s];
             const Sample gain = anyActive && ! stageIdle ? Sample (1) : Sample (0);
-            stages[(size_t) s]->processStage (delayed, n, segmentRing, output, gain, true, anyActive && allIdleSoFar, ! anyActive);
+            // Up to the first stage with output, each replaces what the block
+            // holds; the stages after it add to it.
+            const auto route = ! anyActive ? StageRoute::discard : allIdleSoFar ? StageRoute::replace : StageRoute::accumulate;
+            stages[(size_t) s]->processStage (delayed, n, segmentRing, output, gain, route);
             allIdleSoFar = allIdleSoFar && stageIdle;
         }
     }

@@ -9,7 +9,7 @@ template <typename ArgSample>
 class TandrelStage<Sample>::SecondsTrackingMicrosecondsArg_v2 : public FloatArg_v2<ArgSample, 1>
 {
 public:
-    ArgSample convert (ArgSample x) const override { return x * (ArgSample) 0.000001f; }
+    ArgSample convert (ArgSample x) const override { return x * (ArgSample) SegmentLimits::secondsPerMicrosecond; }
 };
 
 } // namespace juce::qorv_dsp
