@@ -65,6 +65,7 @@
 #include "presets/FileReplacement.h"
 #include "presets/PresetNameOrder.h"
 #include "presets/FolderListing.h"
+#include "presets/FolderVisits.h"
 #include "presets/PresetManager.h"
 #include "presets/PresetLoader.h"
 #include "presets/PresetDisplay.h"
