@@ -18,17 +18,7 @@ namespace
 {
 using Loader = juce::qorv_gui::PresetManager::PresetLoader;
 
-juce::MemoryBlock blobAround (const std::string& text)
-{
-    juce::MemoryBlock blob;
-    juce::MemoryOutputStream out (blob, false);
-    out.writeInt ((int) StateBlob::magic);
-    out.writeInt ((int) text.size() + 1);
-    out.write (text.data(), text.size());
-    out.writeByte (0);
-    out.flush();
-    return blob;
-}
+juce::MemoryBlock blobAround (const std::string& text) { return StateBlob::wrap (text.data(), text.size()); }
 
 /** A real state's document whose one extra attribute value is stretched with the
     given piece until the text has the given size. */

@@ -2,6 +2,18 @@
 
 #include <qorv_gui/qorv_gui.h>
 
+juce::MemoryBlock StateBlob::wrap (const char* text, size_t numBytes)
+{
+    juce::MemoryBlock blob;
+    juce::MemoryOutputStream out (blob, false);
+    out.writeInt ((int) magic);
+    out.writeInt ((int) numBytes + 1);
+    out.write (text, numBytes);
+    out.writeByte (0);
+    out.flush();
+    return blob;
+}
+
 bool StateBlob::extractText (const void* data, int size, juce::MemoryBlock& utf8WithTerminator)
 {
     if (data == nullptr || size <= 8 || juce::ByteOrder::littleEndianInt (data) != magic)

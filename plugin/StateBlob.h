@@ -39,6 +39,10 @@ struct StateBlob
         4096 characters that all need escaping, costs about 4 * 10^7. */
     static constexpr juce::int64 maxEntityCost = juce::int64 (1) << 26;
 
+    /** The blob around raw text, laid out as the framework writes one; the
+        text need not be valid (for tests and benchmarks of the reader). */
+    static juce::MemoryBlock wrap (const char* text, size_t numBytes);
+
     /** The blob's XML document, or nullptr when the bytes are not a blob. */
     static std::unique_ptr<juce::XmlElement> parse (const void* data, int size);
 

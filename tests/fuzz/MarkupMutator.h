@@ -8,7 +8,7 @@
 // own; the blob's length field is kept true to the text, and a preset file is
 // mutated as the state it holds, so the result still reaches the parser.
 
-#include <qorv_gui/qorv_gui.h>
+#include "StateBlob.h"
 
 #include <cstdint>
 #include <cstring>
@@ -70,17 +70,7 @@ inline std::string blobTextOf (const uint8_t* data, size_t size)
     return { reinterpret_cast<const char*> (data), size };
 }
 
-inline juce::MemoryBlock blobAround (const std::string& text)
-{
-    juce::MemoryBlock blob;
-    juce::MemoryOutputStream out (blob, false);
-    out.write ("VC2!", 4);
-    out.writeInt ((int) text.size() + 1);
-    out.write (text.data(), text.size());
-    out.writeByte (0);
-    out.flush();
-    return blob;
-}
+inline juce::MemoryBlock blobAround (const std::string& text) { return StateBlob::wrap (text.data(), text.size()); }
 
 inline size_t storeIfItFits (const juce::MemoryBlock& bytes, uint8_t* data, size_t size, size_t maxSize)
 {

@@ -24,18 +24,7 @@ std::string repeated (const std::string& piece, size_t times)
     return text;
 }
 
-/** The framework's blob around raw bytes, which need not be valid UTF-8. */
-juce::MemoryBlock blobOfBytes (const std::string& text)
-{
-    juce::MemoryBlock blob;
-    juce::MemoryOutputStream out (blob, false);
-    out.writeInt ((int) StateBlob::magic);
-    out.writeInt ((int) text.size() + 1);
-    out.write (text.data(), text.size());
-    out.writeByte (0);
-    out.flush();
-    return blob;
-}
+juce::MemoryBlock blobOfBytes (const std::string& text) { return StateBlob::wrap (text.data(), text.size()); }
 
 struct HostileText
 {

@@ -1,7 +1,6 @@
 // tandrel-render --all-presets: the whole bank rendered offline, end to end.
 
 #include "BankRender.h"
-#include "PipedProcess.h"
 #include "PresetOption.h"
 #include "RenderToolRunner.h"
 #include "ScopedDataDir.h"
@@ -9,10 +8,6 @@
 #include "PluginProcessor.h"
 
 #include <gtest/gtest.h>
-#include <juce_audio_formats/juce_audio_formats.h>
-
-#include <csignal>
-#include <cmath>
 #include <juce_audio_formats/juce_audio_formats.h>
 
 
@@ -209,52 +204,6 @@ TEST_F (RenderBankTest, AnOutdirWhereARenderWouldReplaceTheInputIsRefused)
         EXPECT_TRUE (bytesOf (inFolder) == before);
         EXPECT_EQ (fileNames (folder), juce::StringArray (inFolder.getFileName()));
         inFolder.deleteFile();
-    }
-}
-
-// Interrupted, the bank leaves nothing of its own: in a folder it created,
-// the renders already finished go with the folder; a folder that was there
-// keeps what it had.
-TEST_F (RenderBankTest, AnInterruptedBankRemovesTheFolderItCreated)
-{
-    // Long enough that the bank is still running when the interrupt comes.
-    juce::AudioBuffer<float> tone (2, 44100 * 20);
-    for (int c = 0; c < 2; ++c)
-        for (int i = 0; i < tone.getNumSamples(); ++i)
-            tone.setSample (c, i, 0.2f * std::sin ((float) i * 0.01f));
-    const auto longInput = work["long.wav"];
-    {
-        juce::WavAudioFormat wav;
-        std::unique_ptr<juce::AudioFormatWriter> writer (wav.createWriterFor (longInput.createOutputStream().release(), 44100.0, 2, 16, {}, 0));
-        ASSERT_NE (writer, nullptr);
-        writer->writeFromAudioSampleBuffer (tone, 0, tone.getNumSamples());
-    }
-
-    const auto existing = work["existing"];
-    ASSERT_TRUE (existing.createDirectory());
-    ASSERT_TRUE (existing.getChildFile ("notes.txt").replaceWithText ("mine"));
-
-    for (const auto& folder : { work["new bank"], existing })
-    {
-        tandrel::test::PipedProcess process ({ TANDREL_BINARY_DIR "/tools/tandrel-render", "--all-presets", "--jobs", "1",
-                                               longInput.getFullPathName(), folder.getFullPathName() });
-        // The first preset finished and the second under way.
-        auto rendered = [&] { return folder.getChildFile ("01 " + factoryNames()[0] + ".wav").existsAsFile(); };
-        for (int i = 0; i < 3000 && ! rendered(); ++i)
-            juce::Thread::sleep (10);
-        ASSERT_TRUE (rendered());
-        ::kill (process.getPid(), SIGINT);
-        EXPECT_EQ (process.wait().signal, SIGINT);
-
-        if (folder == existing)
-        {
-            juce::StringArray kept;
-            kept.add ("01 " + factoryNames()[0] + ".wav");
-            kept.add ("notes.txt");
-            EXPECT_EQ (fileNames (folder), kept);
-        }
-        else
-            EXPECT_FALSE (folder.exists()) << fileNames (folder).joinIntoString (", ");
     }
 }
 

@@ -1,12 +1,19 @@
 // tandrel-render against careless and hostile use, end to end: outputs that
 // are devices or FIFOs, a full disk, closed standard streams, state targets
 // that cannot be written, output names at the length limit, folders given as
-// files and a relative data folder.
+// files, a relative data folder and an interrupted bank. The harness is
+// POSIX's (a shell, file size limits, FIFOs, signals).
 
+#include "PipedProcess.h"
 #include "RenderToolRunner.h"
+#include "ScopedDataDir.h"
 #include "ScopedTempDir.h"
 
 #include <gtest/gtest.h>
+#include <juce_audio_formats/juce_audio_formats.h>
+
+#include <cmath>
+#include <csignal>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,16 +28,9 @@ const juce::String tool = TANDREL_BINARY_DIR "/tools/tandrel-render";
     within a time limit, so a tool that waits for ever fails the test. */
 tandrel::test::RenderToolResult runInShell (const juce::String& script, const juce::StringArray& arguments = {})
 {
-    juce::ChildProcess child;
-    juce::StringArray command { "timeout", "60", "/bin/sh", "-c", script, tool };
+    juce::StringArray command { "timeout", "50", "/bin/sh", "-c", script, tool };
     command.addArray (arguments);
-    tandrel::test::RenderToolResult result;
-    if (! child.start (command, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
-        return result;
-    result.output = child.readAllProcessOutput();
-    child.waitForProcessToFinish (90000);
-    result.exitCode = (int) child.getExitCode();
-    return result;
+    return tandrel::test::runCommand (command);
 }
 
 mode_t fileType (const juce::File& file, bool followLinks = true)
@@ -220,4 +220,53 @@ TEST (RenderHostile, FoldersAndRelativeDataFoldersAreNamedForWhatTheyAre)
     EXPECT_TRUE (relative.output.contains ("TANDREL_DATA_DIR must be an absolute path, got \"data\"")) << relative.output;
     EXPECT_FALSE (temp["data"].exists());
     EXPECT_FALSE (temp["out.wav"].exists());
+}
+
+// Interrupted, the bank leaves nothing of its own: in a folder it created,
+// the renders already finished go with the folder; a folder that was there
+// keeps what it had.
+TEST (RenderHostile, AnInterruptedBankRemovesTheFolderItCreated)
+{
+    tandrel::test::ScopedDataDir dataDir;
+    tandrel::test::ScopedTempDir work;
+    const juce::String firstBankFile ("01 Black pepper.wav");
+    // Long enough that the bank is still running when the interrupt comes.
+    juce::AudioBuffer<float> tone (2, 44100 * 20);
+    for (int c = 0; c < 2; ++c)
+        for (int i = 0; i < tone.getNumSamples(); ++i)
+            tone.setSample (c, i, 0.2f * std::sin ((float) i * 0.01f));
+    const auto longInput = work["long.wav"];
+    {
+        juce::WavAudioFormat wav;
+        std::unique_ptr<juce::AudioFormatWriter> writer (wav.createWriterFor (longInput.createOutputStream().release(), 44100.0, 2, 16, {}, 0));
+        ASSERT_NE (writer, nullptr);
+        writer->writeFromAudioSampleBuffer (tone, 0, tone.getNumSamples());
+    }
+
+    const auto existing = work["existing"];
+    ASSERT_TRUE (existing.createDirectory());
+    ASSERT_TRUE (existing.getChildFile ("notes.txt").replaceWithText ("mine"));
+
+    for (const auto& folder : { work["new bank"], existing })
+    {
+        tandrel::test::PipedProcess process ({ TANDREL_BINARY_DIR "/tools/tandrel-render", "--all-presets", "--jobs", "1",
+                                               longInput.getFullPathName(), folder.getFullPathName() });
+        // The first preset finished and the second under way.
+        auto rendered = [&] { return folder.getChildFile (firstBankFile).existsAsFile(); };
+        for (int i = 0; i < 3000 && ! rendered(); ++i)
+            juce::Thread::sleep (10);
+        ASSERT_TRUE (rendered());
+        ::kill (process.getPid(), SIGINT);
+        EXPECT_EQ (process.wait().signal, SIGINT);
+
+        if (folder == existing)
+        {
+            juce::StringArray kept;
+            kept.add (firstBankFile);
+            kept.add ("notes.txt");
+            EXPECT_EQ (namesIn (folder), kept);
+        }
+        else
+            EXPECT_FALSE (folder.exists()) << namesIn (folder).joinIntoString (", ");
+    }
 }
