@@ -73,6 +73,14 @@ struct StateBlob
         the last one of its kind. */
     static juce::int64 entityCost (const char* text, size_t length);
 
+    /** True when every "&" starts one of the five predefined entities or a
+        reference to a valid character. */
+    static bool hasOnlyCharacterReferences (const char* text, size_t length);
+
+    /** The checks on a blob's text before it is parsed, and on the text the
+        writer would make of it. */
+    static bool passesTextChecks (const char* utf8, size_t length);
+
     /** Upper bound of the attribute count: every attribute needs an "=". */
     static int countAttributeStarts (const char* text, size_t length);
 };

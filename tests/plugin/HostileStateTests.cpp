@@ -49,6 +49,12 @@ std::vector<HostileText> hostileTexts()
         { "100,000 named entities in one value", declaration + "<Td11 LoadedPreset=\"" + repeated ("&lt;", 100000) + "\"/>" },
         { "100,000 numeric entities in one value", declaration + "<Td11 LoadedPreset='" + repeated ("&#60;", 100000) + "'/>" },
         { "entities after a long plain run", declaration + "<Td11 a=\"" + std::string (1 << 20, 'x') + repeated ("&amp;", 200) + "\"/>" },
+        // An unknown entity comes back as its name, which the parser reads again as markup, past its end.
+        { "an entity named as markup", "<Td11>&<PARAM id=\"Tone\" value=\"5\"/>;</Td11>" },
+        { "a reference to no character", "<Td11 a=\"&#1114112;\"/>" },
+        { "a reference to a surrogate", "<Td11 a=\"&#xD800;\"/>" },
+        // Accepted, it would be written back with every ">" escaped: a state the next load refuses.
+        { "20,000 plain > in one value", "<Td11 a=\"" + repeated (">", 20000) + "\"/>" },
         // Text elements and attributes cost far more memory than their text.
         { "100,000 character data sections", "<Td11>" + repeated ("<![CDATA[]]>", 100000) + "</Td11>" },
         { "20,000 attributes", "<Td11 " + repeated ("a=\"\" ", 20000) + "/>" },
