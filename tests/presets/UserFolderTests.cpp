@@ -1,5 +1,9 @@
 #include "TestLoader.h"
 
+#if ! defined(_WIN32)
+ #include <unistd.h>
+#endif
+
 using namespace tandrel::test;
 
 namespace
@@ -221,3 +225,28 @@ TEST_F (UserFolderTest, LinksAreFollowedOnlyToFoldersTheScanHasNotReached)
     EXPECT_EQ (subfolders, juce::StringArray ({ "Real", "Shared" }));
     EXPECT_TRUE (manager->findFolder (folder["real"])->subfolders.isEmpty());
 }
+
+#if ! defined(_WIN32)
+// Such a name made a String the framework's text operations read past the end of.
+TEST_F (UserFolderTest, FilesWhoseNamesAreNotStrictlyUtf8AreNotListed)
+{
+    loader.writePreset (folder["Good.td11"], 1);
+    const auto good = folder["Good.td11"];
+    std::vector<std::string> rawPaths;
+    for (const char* rawName : { "Overlong \xc0\xbc.td11", "Cut \xe2\x82.td11", "Byte \xff.td11" })
+    {
+        rawPaths.push_back (folder.get().getFullPathName().toStdString() + "/" + rawName);
+        ASSERT_EQ (::link (good.getFullPathName().toRawUTF8(), rawPaths.back().c_str()), 0) << rawName;
+    }
+
+    makeManager();
+    juce::StringArray names;
+    for (const auto& [id, preset] : manager->getUserPresets())
+        names.add (preset.name);
+    EXPECT_EQ (names, juce::StringArray ("Good"));
+
+    // Removed here: the folder's own clean-up reads names through the framework.
+    for (const auto& path : rawPaths)
+        ::unlink (path.c_str());
+}
+#endif
