@@ -1,6 +1,7 @@
 #include "qorv_gui.h"
 
 #include "text/NumberText.cpp"
+#include "text/Utf8Validity.cpp"
 
 #include "lookandfeel/TrianglePaths.cpp"
 #include "lookandfeel/LookAndFeel.cpp"
@@ -25,6 +26,7 @@
 
 #include "presets/PresetFileCodec.cpp"
 #include "presets/DataFolder.cpp"
+#include "presets/FileReplacement.cpp"
 #include "presets/PresetLoader.cpp"
 #include "presets/LoadStateUndoableAction.cpp"
 #include "presets/PresetNameOrder.cpp"

@@ -10,12 +10,10 @@ struct RenderToolResult
     juce::String output; // stdout and stderr together
 };
 
-/** Runs the built tandrel-render with the given arguments and waits for it. */
-inline RenderToolResult runRenderTool (const juce::StringArray& arguments)
+/** Runs a command and waits for it, for at most a minute. */
+inline RenderToolResult runCommand (const juce::StringArray& command)
 {
     juce::ChildProcess child;
-    juce::StringArray command { TANDREL_BINARY_DIR "/tools/tandrel-render" };
-    command.addArray (arguments);
     RenderToolResult result;
     if (! child.start (command, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
         return result;
@@ -23,5 +21,13 @@ inline RenderToolResult runRenderTool (const juce::StringArray& arguments)
     child.waitForProcessToFinish (60000);
     result.exitCode = (int) child.getExitCode();
     return result;
+}
+
+/** Runs the built tandrel-render with the given arguments and waits for it. */
+inline RenderToolResult runRenderTool (const juce::StringArray& arguments)
+{
+    juce::StringArray command { TANDREL_BINARY_DIR "/tools/tandrel-render" };
+    command.addArray (arguments);
+    return runCommand (command);
 }
 } // namespace tandrel::test

@@ -222,6 +222,7 @@ private:
 
     std::map<juce::String, std::unique_ptr<UserFolder>> folders;
     UserFolder* rootFolder = nullptr;
+    FolderVisits folderVisits;
 
     std::map<juce::String, std::unique_ptr<FactoryCategory>> categories;
     FactoryCategory* rootCategory = nullptr;
