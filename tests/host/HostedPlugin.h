@@ -4,11 +4,10 @@
 #include <juce_audio_formats/juce_audio_formats.h>
 
 #include "BlockRunner.h"
+#include "RenderToolRunner.h"
 #include "XErrors.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 namespace tandrel::test
 {
@@ -16,18 +15,8 @@ enum class PluginFormatKind { vst3, lv2 };
 
 inline const char* formatName (PluginFormatKind kind) { return kind == PluginFormatKind::vst3 ? "VST3" : "LV2"; }
 
-/** A path the build names, unless the environment variable of the same name
-    names another: the packaged result is tested by pointing these at the bundles
-    and the render tool unpacked from the .deb (scripts/test-package). */
-inline juce::String pathFromEnvironment (const char* variable, const char* builtPath)
-{
-    const auto* value = std::getenv (variable);
-    return value != nullptr && *value != 0 ? juce::String (value) : juce::String (builtPath);
-}
-
 inline juce::String vst3BundlePath() { return pathFromEnvironment ("TANDREL_VST3_BUNDLE", TANDREL_VST3_BUNDLE); }
 inline juce::String lv2BundlePath() { return pathFromEnvironment ("TANDREL_LV2_BUNDLE", TANDREL_LV2_BUNDLE); }
-inline juce::String renderToolPath() { return pathFromEnvironment ("TANDREL_RENDER_TOOL", TANDREL_RENDER_TOOL); }
 
 /** Loads the bundle of one format, as a host does. */
 inline std::unique_ptr<juce::AudioPluginInstance> loadBuiltPlugin (PluginFormatKind kind, double sampleRate, int blockSize,
