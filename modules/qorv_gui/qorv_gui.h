@@ -29,6 +29,7 @@
 #include "interfaces/LabelUpdater.h"
 #include "interfaces/UserValueUpdater.h"
 #include "text/NumberText.h"
+#include "threads/MessageThread.h"
 
 #include <atomic>
 #include <map>

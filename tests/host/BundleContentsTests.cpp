@@ -2,6 +2,7 @@
 // expected files, a VST3 moduleinfo.json that describes the module's own classes,
 // and an LV2 manifest whose references all resolve inside the bundle.
 
+#include "ClassIdText.h"
 #include "HostedPlugin.h"
 
 #include <gtest/gtest.h>
@@ -16,11 +17,32 @@ juce::StringArray filesIn (const juce::File& bundle)
 {
     juce::StringArray files;
     for (const auto& entry : juce::RangedDirectoryIterator (bundle, true, "*", juce::File::findFiles))
-        files.add (entry.getFile().getRelativePathFrom (bundle));
+        files.add (entry.getFile().getRelativePathFrom (bundle).replaceCharacter ('\\', '/'));
     files.sort (false);
     return files;
 }
 
+#if JUCE_WINDOWS
+/** A 64-bit Windows DLL: an MZ stub pointing at a PE header for x64 whose
+    characteristics carry IMAGE_FILE_DLL. */
+bool isWindowsX64Dll (const juce::File& file)
+{
+    juce::MemoryBlock image;
+    if (! file.loadFileAsData (image) || image.getSize() < 0x40)
+        return false;
+    const auto* bytes = static_cast<const unsigned char*> (image.getData());
+    const auto peOffset = (size_t) juce::ByteOrder::littleEndianInt (bytes + 0x3c);
+    if (bytes[0] != 'M' || bytes[1] != 'Z' || peOffset + 24 > image.getSize())
+        return false;
+    const auto* pe = bytes + peOffset;
+    const bool signature = pe[0] == 'P' && pe[1] == 'E' && pe[2] == 0 && pe[3] == 0;
+    const auto machine = juce::ByteOrder::littleEndianShort (pe + 4);
+    const auto characteristics = juce::ByteOrder::littleEndianShort (pe + 22);
+    return signature && machine == 0x8664 && (characteristics & 0x2000) != 0;
+}
+
+bool isPluginModule (const juce::File& file) { return isWindowsX64Dll (file); }
+#else
 bool isElfSharedObject (const juce::File& file)
 {
     juce::MemoryBlock header;
@@ -30,6 +52,9 @@ bool isElfSharedObject (const juce::File& file)
     const bool elf = bytes[0] == 0x7f && bytes[1] == 'E' && bytes[2] == 'L' && bytes[3] == 'F';
     return elf && bytes[16] == 3 && bytes[17] == 0; // e_type ET_DYN (little-endian)
 }
+
+bool isPluginModule (const juce::File& file) { return isElfSharedObject (file); }
+#endif
 
 juce::String controllerClassIdOfLoadedVst3()
 {
@@ -50,7 +75,7 @@ juce::String controllerClassIdOfLoadedVst3()
     Steinberg::TUID cid {};
     if (visitor.component->getControllerClassId (cid) != Steinberg::kResultTrue)
         return "no controller class";
-    return juce::String::toHexString (cid, (int) sizeof (cid), 0).toUpperCase();
+    return vst3ClassIdText (cid);
 }
 } // namespace
 
@@ -58,8 +83,9 @@ TEST (BundleContents, Vst3HoldsItsModuleAndAModuleInfoDescribingIt)
 {
     const juce::File bundle (tandrel::test::vst3BundlePath());
     EXPECT_EQ (bundle.getFileName(), "Tandrel_v1-1.vst3");
-    EXPECT_EQ (filesIn (bundle), juce::StringArray ({ "Contents/Resources/moduleinfo.json", "Contents/x86_64-linux/Tandrel_v1-1.so" }));
-    EXPECT_TRUE (isElfSharedObject (bundle.getChildFile ("Contents/x86_64-linux/Tandrel_v1-1.so")));
+    const auto module = tandrel::test::vst3ModuleInBundle();
+    EXPECT_EQ (filesIn (bundle), juce::StringArray (juce::String ("Contents/Resources/moduleinfo.json"), module));
+    EXPECT_TRUE (isPluginModule (bundle.getChildFile (module)));
 
     juce::var info;
     const auto parsed = juce::JSON::parse (bundle.getChildFile ("Contents/Resources/moduleinfo.json").loadFileAsString(), info);
@@ -92,6 +118,7 @@ TEST (BundleContents, Vst3HoldsItsModuleAndAModuleInfoDescribingIt)
     EXPECT_EQ (byCategory["Component Controller Class"]["CID"].toString(), controllerClassIdOfLoadedVst3());
 }
 
+#if JUCE_PLUGINHOST_LV2
 TEST (BundleContents, Lv2ManifestNamesThePluginAndEveryFileItRefersToIsThere)
 {
     const juce::File bundle (tandrel::test::lv2BundlePath());
@@ -117,3 +144,4 @@ TEST (BundleContents, Lv2ManifestNamesThePluginAndEveryFileItRefersToIsThere)
     for (const auto& reference : references)
         EXPECT_TRUE (bundle.getChildFile (reference).existsAsFile()) << reference;
 }
+#endif

@@ -308,5 +308,5 @@ TEST_P (HostValidation, ResetInTheMiddleOfPlayingStartsAfresh)
     fresh->releaseResources();
 }
 
-INSTANTIATE_TEST_SUITE_P (BuiltBundles, HostValidation, ::testing::Values (PluginFormatKind::vst3, PluginFormatKind::lv2),
+INSTANTIATE_TEST_SUITE_P (BuiltBundles, HostValidation, ::testing::ValuesIn (tandrel::test::builtFormats()),
                           [] (const auto& testInfo) { return std::string (tandrel::test::formatName (testInfo.param)); });

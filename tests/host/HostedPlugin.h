@@ -4,10 +4,13 @@
 #include <juce_audio_formats/juce_audio_formats.h>
 
 #include "BlockRunner.h"
+#include "Environment.h"
 #include "RenderToolRunner.h"
 #include "XErrors.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace tandrel::test
 {
@@ -15,8 +18,30 @@ enum class PluginFormatKind { vst3, lv2 };
 
 inline const char* formatName (PluginFormatKind kind) { return kind == PluginFormatKind::vst3 ? "VST3" : "LV2"; }
 
+/** The formats this platform's build makes: LV2 is built on Linux only. */
+inline std::vector<PluginFormatKind> builtFormats()
+{
+#if JUCE_PLUGINHOST_LV2
+    return { PluginFormatKind::vst3, PluginFormatKind::lv2 };
+#else
+    return { PluginFormatKind::vst3 };
+#endif
+}
+
+/** The module's binary inside a VST3 bundle, relative to the bundle. */
+inline juce::String vst3ModuleInBundle()
+{
+#if JUCE_WINDOWS
+    return "Contents/x86_64-win/Tandrel_v1-1.vst3";
+#else
+    return "Contents/x86_64-linux/Tandrel_v1-1.so";
+#endif
+}
+
 inline juce::String vst3BundlePath() { return pathFromEnvironment ("TANDREL_VST3_BUNDLE", TANDREL_VST3_BUNDLE); }
+#if JUCE_PLUGINHOST_LV2
 inline juce::String lv2BundlePath() { return pathFromEnvironment ("TANDREL_LV2_BUNDLE", TANDREL_LV2_BUNDLE); }
+#endif
 
 /** Loads the bundle of one format, as a host does. */
 inline std::unique_ptr<juce::AudioPluginInstance> loadBuiltPlugin (PluginFormatKind kind, double sampleRate, int blockSize,
@@ -28,15 +53,21 @@ inline std::unique_ptr<juce::AudioPluginInstance> loadBuiltPlugin (PluginFormatK
     if (kind == PluginFormatKind::vst3)
     {
         format = std::make_unique<juce::VST3PluginFormat>();
+#if JUCE_WINDOWS
+        // JUCE's Windows host finds the module by its inner file, not by the bundle.
+        identifier = juce::File (vst3BundlePath()).getChildFile (vst3ModuleInBundle()).getFullPathName();
+#else
         identifier = vst3BundlePath();
+#endif
     }
     else
     {
+#if JUCE_PLUGINHOST_LV2
         // JUCE's LV2 host loads the bundles of ~/.lv2 first, and an installed copy
         // with the same URI would shadow the one just built: look from an empty home.
         static const juce::TemporaryFile emptyHome;
         emptyHome.getFile().createDirectory();
-        setenv ("HOME", emptyHome.getFile().getFullPathName().toRawUTF8(), 1);
+        setEnvironmentVariable ("HOME", emptyHome.getFile().getFullPathName());
 
         // It also loads the system's folders, where an installed package's copy
         // would win over the bundle under test: refuse to test the wrong one.
@@ -57,6 +88,13 @@ inline std::unique_ptr<juce::AudioPluginInstance> loadBuiltPlugin (PluginFormatK
                                     true, false);
         format = std::move (lv2);
         identifier = TANDREL_LV2_URI;
+#endif
+    }
+
+    if (format == nullptr)
+    {
+        error = juce::String (formatName (kind)) + " is not built on this platform";
+        return {};
     }
 
     juce::OwnedArray<juce::PluginDescription> descriptions;

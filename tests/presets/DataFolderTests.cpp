@@ -83,6 +83,27 @@ TEST (DataFolder, SystemLocationsAreSearchedFirstButNeverCreatedIn)
     EXPECT_EQ (DataFolder::searchLocations(), expectedSearch);
 }
 
+#if JUCE_WINDOWS
+TEST (DataFolder, OnWindowsANewFolderGoesIntoTheUsersRoamingAppDataNeverProgramFilesOrProgramData)
+{
+    // Only the paths are compared: nothing is looked up or made on disk.
+    const auto creation = DataFolder::creationLocations();
+    ASSERT_FALSE (creation.isEmpty());
+    const juce::File appData (juce::SystemStats::getEnvironmentVariable ("APPDATA", {}));
+    ASSERT_TRUE (juce::File::isAbsolutePath (appData.getFullPathName()));
+    EXPECT_EQ (creation.getFirst(), appData);
+
+    for (auto* shared : { "ProgramFiles", "ProgramW6432", "CommonProgramFiles", "ProgramData", "ALLUSERSPROFILE", "PUBLIC" })
+    {
+        const auto path = juce::SystemStats::getEnvironmentVariable (shared, {});
+        if (path.isEmpty())
+            continue;
+        for (auto& root : creation)
+            EXPECT_FALSE (root == juce::File (path) || root.isAChildOf (juce::File (path))) << root.getFullPathName() << " in " << shared;
+    }
+}
+#endif
+
 TEST (DataFolder, ThePlugInsIdentityNamesTheFolderAsBefore)
 {
     ScopedTempDir root;

@@ -1,10 +1,13 @@
 #include "AllocationCounter.h"
+#include "CallStack.h"
 #include "RealtimeGuard.h"
 
 #include <cstdlib>
 #include <new>
 
-#include <execinfo.h>
+#if defined(_WIN32)
+ #include <malloc.h>
+#endif
 
 namespace
 {
@@ -57,11 +60,11 @@ void noteHeapCall (bool isAllocation, std::size_t size) noexcept
 
     if (forbidden && offence.kind == tandrel::test::HeapOffence::Kind::none)
     {
-        forbidden = false; // backtrace may load libgcc through malloc on first use
+        forbidden = false; // the unwinder may allocate on first use
         offence.kind = isAllocation ? tandrel::test::HeapOffence::Kind::allocation
                                     : tandrel::test::HeapOffence::Kind::deallocation;
         offence.size = size;
-        offence.depth = backtrace (offence.frames, tandrel::test::HeapOffence::maxFrames);
+        offence.depth = tandrel::test::captureCallStack (offence.frames, tandrel::test::HeapOffence::maxFrames);
         forbidden = true;
     }
 }
@@ -76,12 +79,31 @@ void* allocate (std::size_t size)
     throw std::bad_alloc();
 }
 
+// The C runtime's aligned blocks: Windows' own must go back through _aligned_free.
+void* alignedBlock (std::size_t align, std::size_t size) noexcept
+{
+#if defined(_WIN32)
+    return _aligned_malloc (size, align);
+#else
+    return std::aligned_alloc (align, size);
+#endif
+}
+
+void freeAlignedBlock (void* p) noexcept
+{
+#if defined(_WIN32)
+    _aligned_free (p);
+#else
+    std::free (p);
+#endif
+}
+
 void* allocateAligned (std::size_t size, std::align_val_t alignment)
 {
     noteHeapCall (true, size);
     const auto align = static_cast<std::size_t> (alignment);
     size = (size + align - 1) / align * align;
-    if (void* p = std::aligned_alloc (align, size == 0 ? align : size))
+    if (void* p = alignedBlock (align, size == 0 ? align : size))
         return p;
     throw std::bad_alloc();
 }
@@ -92,6 +114,14 @@ void release (void* p) noexcept
         return;
     noteHeapCall (false, 0);
     std::free (p);
+}
+
+void releaseAligned (void* p) noexcept
+{
+    if (p == nullptr)
+        return;
+    noteHeapCall (false, 0);
+    freeAlignedBlock (p);
 }
 } // namespace
 
@@ -111,8 +141,8 @@ void operator delete (void* p) noexcept { release (p); }
 void operator delete[] (void* p) noexcept { release (p); }
 void operator delete (void* p, std::size_t) noexcept { release (p); }
 void operator delete[] (void* p, std::size_t) noexcept { release (p); }
-void operator delete (void* p, std::align_val_t) noexcept { release (p); }
-void operator delete[] (void* p, std::align_val_t) noexcept { release (p); }
-void operator delete (void* p, std::size_t, std::align_val_t) noexcept { release (p); }
-void operator delete[] (void* p, std::size_t, std::align_val_t) noexcept { release (p); }
+void operator delete (void* p, std::align_val_t) noexcept { releaseAligned (p); }
+void operator delete[] (void* p, std::align_val_t) noexcept { releaseAligned (p); }
+void operator delete (void* p, std::size_t, std::align_val_t) noexcept { releaseAligned (p); }
+void operator delete[] (void* p, std::size_t, std::align_val_t) noexcept { releaseAligned (p); }
 #endif

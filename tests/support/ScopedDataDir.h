@@ -1,8 +1,7 @@
 #pragma once
 
+#include "Environment.h"
 #include "ScopedTempDir.h"
-
-#include <cstdlib>
 
 namespace tandrel::test
 {
@@ -14,12 +13,11 @@ class ScopedDataDir
 public:
     ScopedDataDir()
     {
-        const char* current = std::getenv ("TANDREL_DATA_DIR");
-        previous = current != nullptr ? current : "";
-        setenv ("TANDREL_DATA_DIR", folder.get().getFullPathName().toRawUTF8(), 1);
+        previous = juce::SystemStats::getEnvironmentVariable ("TANDREL_DATA_DIR", {});
+        setEnvironmentVariable ("TANDREL_DATA_DIR", folder.get().getFullPathName());
     }
 
-    ~ScopedDataDir() { setenv ("TANDREL_DATA_DIR", previous.toRawUTF8(), 1); }
+    ~ScopedDataDir() { setEnvironmentVariable ("TANDREL_DATA_DIR", previous); }
 
     const juce::File& get() const noexcept { return folder.get(); }
     juce::File operator[] (const juce::String& relativePath) const { return folder[relativePath]; }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <juce_events/juce_events.h>
 
-#include <cstdlib>
+#include "Environment.h"
 
 // Every test executable runs with JUCE's message machinery initialised on the
 // main thread, which is therefore the message thread. The plug-in's user data
@@ -14,7 +14,7 @@ int main (int argc, char** argv)
     const auto dataDir = juce::File::getSpecialLocation (juce::File::tempDirectory)
                              .getChildFile ("tandrel-test-data-" + juce::Uuid().toString());
     dataDir.createDirectory();
-    setenv ("TANDREL_DATA_DIR", dataDir.getFullPathName().toRawUTF8(), 1);
+    tandrel::test::setEnvironmentVariable ("TANDREL_DATA_DIR", dataDir.getFullPathName());
 
     int result = 0;
     {

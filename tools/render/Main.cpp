@@ -2,6 +2,8 @@
 // plug-in, driven exactly as a host drives it.
 
 #include "BankRender.h"
+#include "CommandLine.h"
+#include "ConsoleHandles.h"
 #include "ParameterAssignment.h"
 #include "PresetOption.h"
 #include "ProgressBar.h"
@@ -101,10 +103,8 @@ int main (int argc, char* argv[])
 {
     // Before any other thread exists, so every thread inherits the blocked interrupts.
     UnfinishedFiles::handleInterrupts();
+    ConsoleHandles::useBinaryMode();
 
     juce::ScopedJuceInitialiser_GUI juce;
-    juce::StringArray arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.add (juce::CharPointer_UTF8 (argv[i]));
-    return run (arguments);
+    return run (commandLineArguments (argc, argv));
 }

@@ -1,11 +1,12 @@
 #include "ProgressBar.h"
 
+#include "ConsoleHandles.h"
+
 #include <iostream>
-#include <unistd.h>
 
 ProgressBar::ProgressBar (bool enabled) : active (enabled && stderrIsTerminal()) {}
 
-bool ProgressBar::stderrIsTerminal() { return isatty (STDERR_FILENO) != 0; }
+bool ProgressBar::stderrIsTerminal() { return ConsoleHandles::isTerminal (ConsoleHandles::error); }
 
 void ProgressBar::draw (const juce::String& text)
 {

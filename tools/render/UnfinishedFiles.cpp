@@ -1,10 +1,10 @@
 #include "UnfinishedFiles.h"
 
-#include <csignal>
+#include "ConsoleHandles.h"
+#include "Interrupts.h"
+
 #include <mutex>
 #include <set>
-#include <thread>
-#include <unistd.h>
 
 namespace
 {
@@ -21,61 +21,22 @@ Registry& registry()
     return *instance;
 }
 
-// The interrupts this process answers: a signal it was started with ignored
-// (nohup, a background job) stays ignored.
-sigset_t interruptSignals()
+// Runs on the interrupt's own thread.
+void removeUnfinished()
 {
-    static const sigset_t set = []
-    {
-        sigset_t handled;
-        sigemptyset (&handled);
-        for (int s : { SIGINT, SIGTERM, SIGHUP })
-        {
-            struct sigaction current {};
-            if (sigaction (s, nullptr, &current) == 0 && current.sa_handler != SIG_IGN)
-                sigaddset (&handled, s);
-        }
-        return handled;
-    }();
-    return set;
-}
-
-void waitForInterrupt()
-{
-    const auto set = interruptSignals();
-    int signalNumber = 0;
-    while (sigwait (&set, &signalNumber) != 0)
-    {
-    }
-
     auto& r = registry();
     r.lock.lock(); // held until the process ends: nothing new is created or renamed
     for (const auto& path : r.paths)
-        ::unlink (path.c_str());
+        juce::File (juce::String::fromUTF8 (path.c_str())).deleteFile();
 
     const char message[] = "\ntandrel-render: interrupted; unfinished output removed\n";
-    [[maybe_unused]] const auto written = ::write (STDERR_FILENO, message, sizeof (message) - 1);
-
-    std::signal (signalNumber, SIG_DFL);
-    sigset_t one;
-    sigemptyset (&one);
-    sigaddset (&one, signalNumber);
-    pthread_sigmask (SIG_UNBLOCK, &one, nullptr);
-    ::raise (signalNumber);
-    ::_exit (128 + signalNumber);
+    ConsoleHandles::writeAll (ConsoleHandles::error, message, sizeof (message) - 1);
 }
 } // namespace
 
 namespace UnfinishedFiles
 {
-void handleInterrupts()
-{
-    const auto set = interruptSignals();
-    if (sigisemptyset (&set) != 0)
-        return;
-    pthread_sigmask (SIG_BLOCK, &set, nullptr);
-    std::thread (waitForInterrupt).detach();
-}
+void handleInterrupts() { Interrupts::watch (removeUnfinished); }
 
 std::unique_ptr<juce::FileOutputStream> create (const juce::File& temporary)
 {
@@ -92,7 +53,7 @@ bool commit (const juce::File& temporary, const juce::File& target)
 {
     auto& r = registry();
     const std::lock_guard<std::mutex> hold (r.lock);
-    const bool moved = temporary.replaceFileIn (target); // rename(): the target is replaced in one step
+    const bool moved = temporary.replaceFileIn (target); // the target is replaced in one step
     if (moved)
         r.paths.erase (temporary.getFullPathName().toStdString());
     return moved;

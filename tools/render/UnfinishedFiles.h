@@ -14,8 +14,7 @@
     output removed by it. */
 namespace UnfinishedFiles
 {
-/** Blocks the interrupt signals in the calling thread (and so in every thread
-    started later) and starts the thread that waits for them. Call first in main. */
+/** Removes the unfinished files on an interrupt (Interrupts::watch). Call first in main. */
 void handleInterrupts();
 
 /** Creates temporary and lists it; nullptr when it cannot be created. */

@@ -4,9 +4,15 @@
 //
 // Usage: tandrel-vst3-moduleinfo BUNDLE.vst3 VERSION
 
+#include "ClassIdText.h"
+
 #include <pluginterfaces/base/ipluginbase.h>
 
-#include <dlfcn.h>
+#if defined(_WIN32)
+ #include <windows.h>
+#else
+ #include <dlfcn.h>
+#endif
 
 #include <cstdio>
 #include <filesystem>
@@ -23,7 +29,9 @@ using namespace Steinberg;
 
 std::string architectureFolder()
 {
-#if defined(__x86_64__)
+#if defined(_WIN32) && defined(__x86_64__)
+    return "x86_64-win";
+#elif defined(__x86_64__)
     return "x86_64-linux";
 #elif defined(__aarch64__)
     return "aarch64-linux";
@@ -63,19 +71,6 @@ std::string jsonString (const std::string& text)
     return quoted + "\"";
 }
 
-/** The class id as VST3 prints it on this platform: the 16 bytes in order, upper-case hex. */
-std::string classIdText (const TUID cid)
-{
-    std::string text;
-    for (int i = 0; i < 16; ++i)
-    {
-        char hex[3];
-        std::snprintf (hex, sizeof (hex), "%02X", (unsigned int) (unsigned char) cid[i]);
-        text += hex;
-    }
-    return text;
-}
-
 std::string subCategoriesJson (const std::string& subCategories)
 {
     std::vector<std::string> parts;
@@ -94,6 +89,86 @@ int fail (const std::string& message)
     std::cerr << "tandrel-vst3-moduleinfo: " << message << "\n";
     return 1;
 }
+
+/** The module's binary, loaded, with the entry points the platform's VST3 hosts
+    call around the factory: ModuleEntry/ModuleExit on Linux, InitDll/ExitDll on
+    Windows. It stays loaded: JUCE's static objects are torn down with the process. */
+class LoadedModule
+{
+public:
+    explicit LoadedModule (const fs::path& binary)
+    {
+#if defined(_WIN32)
+        handle = LoadLibraryW (binary.wstring().c_str());
+        if (handle == nullptr)
+            error = "cannot load " + binary.string() + ": error " + std::to_string (GetLastError());
+#else
+        handle = dlopen (binary.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (handle == nullptr)
+            error = "cannot load " + binary.string() + ": " + dlerror();
+#endif
+    }
+
+    const std::string& loadError() const { return error; }
+
+    bool enter()
+    {
+#if defined(_WIN32)
+        using InitFunction = bool (*)();
+        const auto init = reinterpret_cast<InitFunction> (symbol ("InitDll"));
+        return init != nullptr && init();
+#else
+        using EntryFunction = bool (*) (void*);
+        const auto entry = reinterpret_cast<EntryFunction> (symbol ("ModuleEntry"));
+        return entry != nullptr && entry (handle);
+#endif
+    }
+
+    void leave()
+    {
+        using ExitFunction = bool (*)();
+#if defined(_WIN32)
+        const auto exitFunction = reinterpret_cast<ExitFunction> (symbol ("ExitDll"));
+#else
+        const auto exitFunction = reinterpret_cast<ExitFunction> (symbol ("ModuleExit"));
+#endif
+        if (exitFunction != nullptr)
+            exitFunction();
+    }
+
+    IPluginFactory* factory()
+    {
+        using FactoryFunction = IPluginFactory* (PLUGIN_API*) ();
+        const auto getFactory = reinterpret_cast<FactoryFunction> (symbol ("GetPluginFactory"));
+        return getFactory != nullptr ? getFactory() : nullptr;
+    }
+
+private:
+    void* symbol (const char* name)
+    {
+#if defined(_WIN32)
+        return reinterpret_cast<void*> (GetProcAddress (handle, name));
+#else
+        return dlsym (handle, name);
+#endif
+    }
+
+#if defined(_WIN32)
+    HMODULE handle = nullptr;
+#else
+    void* handle = nullptr;
+#endif
+    std::string error;
+};
+
+std::string binaryName (const std::string& name)
+{
+#if defined(_WIN32)
+    return name + ".vst3";
+#else
+    return name + ".so";
+#endif
+}
 } // namespace
 
 int main (int argc, char** argv)
@@ -104,26 +179,17 @@ int main (int argc, char** argv)
     const fs::path bundle (argv[1]);
     const std::string version (argv[2]);
     const auto name = bundle.stem().string();
-    const auto binary = bundle / "Contents" / architectureFolder() / (name + ".so");
+    const auto binary = bundle / "Contents" / architectureFolder() / binaryName (name);
 
-    void* library = dlopen (binary.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (library == nullptr)
-        return fail (std::string ("cannot load ") + binary.string() + ": " + dlerror());
-
-    using EntryFunction = bool (*) (void*);
-    using ExitFunction = bool (*)();
-    using FactoryFunction = IPluginFactory* (PLUGIN_API*) ();
-    const auto moduleEntry = reinterpret_cast<EntryFunction> (dlsym (library, "ModuleEntry"));
-    const auto moduleExit = reinterpret_cast<ExitFunction> (dlsym (library, "ModuleExit"));
-    const auto getFactory = reinterpret_cast<FactoryFunction> (dlsym (library, "GetPluginFactory"));
-    if (moduleEntry == nullptr || moduleExit == nullptr || getFactory == nullptr)
-        return fail (binary.string() + " lacks the VST3 module entry points");
-    if (! moduleEntry (library))
-        return fail ("ModuleEntry failed");
+    LoadedModule library (binary);
+    if (! library.loadError().empty())
+        return fail (library.loadError());
+    if (! library.enter())
+        return fail (binary.string() + ": the module's entry point is missing or failed");
 
     std::ostringstream json;
     int result = 0;
-    if (IPluginFactory* factory = getFactory())
+    if (IPluginFactory* factory = library.factory())
     {
         PFactoryInfo info;
         factory->getFactoryInfo (&info);
@@ -162,7 +228,7 @@ int main (int argc, char** argv)
             }
             json << (i == 0 ? "\n" : ",\n")
                  << "    {\n"
-                 << "      \"CID\": " << jsonString (classIdText (classInfo.cid)) << ",\n"
+                 << "      \"CID\": " << jsonString (vst3ClassIdText (classInfo.cid)) << ",\n"
                  << "      \"Category\": " << jsonString (fieldText (classInfo.category)) << ",\n"
                  << "      \"Name\": " << jsonString (fieldText (classInfo.name)) << ",\n"
                  << "      \"Vendor\": " << jsonString (fieldText (classInfo.vendor)) << ",\n"
@@ -182,8 +248,7 @@ int main (int argc, char** argv)
     else
         result = fail ("GetPluginFactory returned no factory");
 
-    moduleExit();
-    // The module stays loaded: JUCE's static objects are torn down with the process.
+    library.leave();
     if (result != 0)
         return result;
 
