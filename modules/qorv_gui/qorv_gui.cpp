@@ -16,7 +16,6 @@
 #include "widgets/BoxToggleButton.cpp"
 #include "widgets/MouseoverTextButton.cpp"
 #include "widgets/IndicatorLight.cpp"
-#include "suites/LabeledSuite.cpp"
 #include "suites/SliderSuite.cpp"
 #include "suites/ToggleButtonSuite.cpp"
 #include "suites/IndicatorLightSuite.cpp"
