@@ -5,7 +5,7 @@ namespace
 bool isStageNumber (int stage) { return stage >= 1 && stage <= numStages; }
 } // namespace
 
-void applyParameterToEngine (Engine& engine, ParsedParameterId parameter, float value)
+void applyParameterToEngine (Engine& engine, ParsedParameterId parameter, float value, juce::qorv_dsp::SetterWaiting waiting)
 {
     switch (parameter.kind)
     {
@@ -15,11 +15,11 @@ void applyParameterToEngine (Engine& engine, ParsedParameterId parameter, float 
             break;
         case ParamKind::segSize:
             if (isStageNumber (parameter.stage))
-                engine.getStage (parameter.stage - 1).setSegmentSize (value);
+                engine.getStage (parameter.stage - 1).setSegmentSize (value, waiting);
             break;
         case ParamKind::segMix:
             if (isStageNumber (parameter.stage))
-                engine.getStage (parameter.stage - 1).setSegmentMix (value);
+                engine.getStage (parameter.stage - 1).setSegmentMix (value, waiting);
             break;
         case ParamKind::tone:
             // every stage filters with the same tone

@@ -13,6 +13,34 @@ const juce::Identifier productVersionProperty { "ProductVersion" };
 const juce::Identifier parameterValueProperty { "value" };
 } // namespace
 
+/** Marks a state operation running on a thread other than the message thread,
+    which is then known not to be the audio thread: its setters may wait. */
+class PluginProcessor::HostThreadStateOperation
+{
+public:
+    explicit HostThreadStateOperation (PluginProcessor& processorToMark)
+        : processor (processorToMark),
+          previous (processor.stateOperationThread.load()),
+          marks (! juce::qorv_gui::isMessageThread())
+    {
+        if (marks)
+            processor.stateOperationThread.store (juce::Thread::getCurrentThreadId());
+    }
+
+    ~HostThreadStateOperation()
+    {
+        if (marks)
+            processor.stateOperationThread.store (previous);
+    }
+
+private:
+    PluginProcessor& processor;
+    const juce::Thread::ThreadID previous;
+    const bool marks;
+
+    JUCE_DECLARE_NON_COPYABLE (HostThreadStateOperation)
+};
+
 PluginProcessor::BusesProperties PluginProcessor::makeBusesProperties()
 {
     return BusesProperties()
@@ -36,6 +64,8 @@ PluginProcessor::PluginProcessor (const juce::File& presetsFolder, const juce::F
     // The loader base is built before the model tree exists; it records preset
     // loads in the tree's own history.
     undoManager = &modelTree.getUndoManager();
+
+    const HostThreadStateOperation constructing (*this);
 
     // Create the weak-reference master here, on the constructing thread: a
     // host thread applying a state later only copies it.
@@ -200,6 +230,7 @@ void PluginProcessor::getState (juce::MemoryBlock& destination, bool includePres
 
 bool PluginProcessor::setState (const void* data, int size)
 {
+    const HostThreadStateOperation restoring (*this);
     auto xml = StateBlob::parse (data, size);
     if (xml == nullptr || ! xml->getTagName().equalsIgnoreCase (ModelTree::treeType.toString()))
         return false;
@@ -240,6 +271,7 @@ bool PluginProcessor::setState (const void* data, int size)
 
 void PluginProcessor::resetToDefault()
 {
+    const HostThreadStateOperation resetting (*this);
     for (const auto& id : getParameterIdsInOrder())
         if (auto* parameter = modelTree.getParameter (id))
             parameter->setValueNotifyingHost (getDefaultNormalisedValue (id));
@@ -262,13 +294,13 @@ void PluginProcessor::parameterChanged (const juce::String& parameterId, float n
     if (parameter.kind == ParamKind::none)
         return;
 
-    applyParameterToEngine (engine, parameter, newValue);
+    applyParameterToEngine (engine, parameter, newValue, setterWaitingHere());
     markModified();
 
     if (labelUpdater.load() == nullptr)
         return;
 
-    if (juce::MessageManager::existsAndIsCurrentThread())
+    if (juce::qorv_gui::isMessageThread())
     {
         updateValueLabel (parameter.kind, parameter.stage);
         return;
@@ -278,6 +310,15 @@ void PluginProcessor::parameterChanged (const juce::String& parameterId, float n
     // nothing is posted here, as both allocate; the message thread's refresh
     // timer picks the label up, and stops with the editor or the processor.
     labelRefresh.request (parameter);
+}
+
+juce::qorv_dsp::SetterWaiting PluginProcessor::setterWaitingHere() const noexcept
+{
+    // Host automation arrives on the audio thread; nothing marks it as such,
+    // so every thread not known to be another one is treated as it.
+    if (juce::qorv_gui::isMessageThread() || stateOperationThread.load() == juce::Thread::getCurrentThreadId())
+        return juce::qorv_dsp::SetterWaiting::allowed;
+    return juce::qorv_dsp::SetterWaiting::never;
 }
 
 void PluginProcessor::updateValueLabel (ParamKind kind, int stage)

@@ -105,6 +105,12 @@ private:
         allocates, and automation calls in here on the audio thread. */
     ParsedParameterId lookUpParameterId (const juce::String& parameterId) const noexcept;
 
+    /** Whether parameterChanged may wait for an argument's setter lock: on the
+        message thread and inside a state operation of a host thread, never on
+        any other thread, which may be the audio thread. */
+    juce::qorv_dsp::SetterWaiting setterWaitingHere() const noexcept;
+    class HostThreadStateOperation;
+
     // Declared first, so destroyed last: while the other members go, it holds
     // the message-thread lock taken by the destructor when the host destroys
     // the processor on another thread (JUCE's LV2 wrapper does), so no timer of
@@ -120,6 +126,8 @@ private:
     LabelRefreshQueue labelRefresh { [this] (ParamKind kind, int stage) { updateValueLabel (kind, stage); } };
     Engine engine;
     std::atomic<bool> engineResetPending { false };
+    // The host thread inside construction or setState (serialised by the state lock), if any.
+    std::atomic<juce::Thread::ThreadID> stateOperationThread { nullptr };
 
     JUCE_DECLARE_WEAK_REFERENCEABLE (PluginProcessor)
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PluginProcessor)

@@ -26,6 +26,8 @@
 #include <array>
 #include <atomic>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <iomanip>
 #include <limits>
 #include <memory>
@@ -36,6 +38,7 @@
 #include "arguments/ModeNames.h"
 #include "arguments/ArgumentLock.h"
 #include "arguments/Ramp.h"
+#include "arguments/ParkedChange.h"
 #include "arguments/FloatArg_v2.h"
 #include "arguments/PercentArg_v2.h"
 #include "arguments/IntArg.h"

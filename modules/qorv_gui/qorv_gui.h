@@ -30,6 +30,7 @@
 #include "interfaces/UserValueUpdater.h"
 #include "text/NumberText.h"
 #include "text/Utf8Validity.h"
+#include "threads/MessageThread.h"
 
 #include <atomic>
 #include <map>

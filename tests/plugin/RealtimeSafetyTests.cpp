@@ -1,8 +1,10 @@
 // The audio callback, driven the way a host drives it, never touches the heap
-// and never enters the preset/state lock: every parameter automated in every
-// block, mode switches, stages going idle and active, bypass on and off, with
-// the editor open and its labels refreshing, over the supported sample rates
-// and block sizes, fixed and varying.
+// and never waits (no lock, sleep, yield or wait of any kind) and never enters
+// the preset/state lock: every parameter automated in every block, mode
+// switches, stages going idle and active, bypass on and off and the reset
+// after it, host resets, with the editor open and its labels refreshing, with
+// preset loads and state restores on other threads, over the supported sample
+// rates and block sizes, fixed and varying.
 
 #include "PluginEditor.h"
 #include "PluginProcessor.h"
@@ -11,7 +13,17 @@
 
 #include <gtest/gtest.h>
 
+#if defined(__linux__)
+ #include <linux/futex.h>
+ #include <pthread.h>
+ #include <sys/syscall.h>
+ #include <time.h>
+ #include <unistd.h>
+#endif
+
 #include <atomic>
+#include <functional>
+#include <mutex>
 #include <thread>
 
 namespace
@@ -34,7 +46,8 @@ struct Schedule
 
 /** What the host sets before block k: every parameter a new value (Mode flips
     every third block), each stage's mix at 0 (idle) in a rotating third of the
-    blocks, and every fifth block bypassed. */
+    blocks, every fifth block bypassed and a reset from the host before every
+    seventh. */
 struct HostAutomation
 {
     explicit HostAutomation (PluginProcessor& processor)
@@ -53,13 +66,12 @@ struct HostAutomation
             else if (parsed.kind == ParamKind::segMix && (block / 2 + parsed.stage) % 3 == 0)
                 value = 0.0f;
 
-            // As JUCE's VST3 wrapper applies a host's parameter change.
-            parameter->setValue (value);
-            parameter->sendValueChangedMessageToListeners (value);
+            tandrel::test::deliverHostAutomation (*parameter, value);
         }
     }
 
     static bool bypassed (int block) { return block % 5 == 4; }
+    static bool hostResets (int block) { return block % 7 == 3; }
 
     std::vector<std::pair<juce::RangedAudioParameter*, ParsedParameterId>> parameters;
     juce::Random random { 99 };
@@ -85,6 +97,8 @@ std::string runAudioThread (PluginProcessor& processor, const Schedule& schedule
                                offence = tandrel::test::runAsAudioCallback ([&]
                                                                             {
                                                                                 automation.apply (k);
+                                                                                if (HostAutomation::hostResets (k))
+                                                                                    processor.reset();
                                                                                 if (HostAutomation::bypassed (k))
                                                                                     processor.processBlockBypassed (block, midi);
                                                                                 else
@@ -128,9 +142,10 @@ void expectLabelsShowTheEngine (PluginProcessor& processor, PluginEditor& editor
 }
 } // namespace
 
-// Under sanitizers the guard cannot see the heap, but the run still races the
-// audio thread against the editor's label refreshes for ThreadSanitizer.
-TEST (RealtimeSafety, AudioCallbackNeitherAllocatesNorLocksAtAnyRateAndBlockSize)
+// Under sanitizers the guard cannot see the heap (nor, under ThreadSanitizer,
+// the blocking calls), but the run still races the audio thread against the
+// editor's label refreshes for ThreadSanitizer.
+TEST (RealtimeSafety, AudioCallbackNeitherAllocatesNorWaitsAtAnyRateAndBlockSize)
 {
     const Schedule schedules[] = { { 1 }, { 17 }, { 64 }, { 512 }, { 4096 }, { 0 } };
 
@@ -154,11 +169,60 @@ TEST (RealtimeSafety, AudioCallbackNeitherAllocatesNorLocksAtAnyRateAndBlockSize
     }
 }
 
+// Preset loads on the message thread and state restores on a host thread change
+// every parameter while the host automates them on the audio thread: the
+// setters meet on the arguments' setter locks, and the audio side must never
+// wait for them.
+TEST (RealtimeSafety, AudioCallbackNeverWaitsWhilePresetsAndStatesLoadElsewhere)
+{
+    PluginProcessor processor (juce::File {});
+    std::unique_ptr<PluginEditor> editor (static_cast<PluginEditor*> (processor.createEditor()));
+    processor.setRateAndBufferSizeDetails (48000.0, varyingMaximum);
+    processor.prepareToPlay (48000.0, varyingMaximum);
+
+    std::vector<int> factoryIds;
+    for (const auto& [id, preset] : processor.getPresetManager().getFactoryPresets())
+        factoryIds.push_back (id);
+    ASSERT_FALSE (factoryIds.empty());
+
+    std::vector<juce::MemoryBlock> states;
+    for (const int id : { factoryIds.front(), factoryIds.back() })
+    {
+        processor.getPresetManager().selectPreset (id);
+        processor.getStateInformation (states.emplace_back());
+    }
+
+    std::atomic<bool> audioDone { false };
+    std::atomic<int> restores { 0 }, loads { 0 };
+    std::thread host ([&]
+                      {
+                          for (size_t k = 0; ! audioDone.load(); ++k, ++restores)
+                              processor.setStateInformation (states[k % states.size()].getData(),
+                                                             (int) states[k % states.size()].getSize());
+                      });
+
+    const auto offence = runAudioThread (processor, Schedule { 0 }, [&] (const std::atomic<bool>& done)
+                                         {
+                                             for (size_t k = 0; ! done; ++k, ++loads)
+                                             {
+                                                 processor.getPresetManager().selectPreset (factoryIds[k % factoryIds.size()]);
+                                                 juce::MessageManager::getInstance()->runDispatchLoopUntil (1);
+                                             }
+                                             audioDone = true;
+                                         });
+    host.join();
+
+    EXPECT_EQ (offence, "");
+    EXPECT_GT (restores.load(), 0);
+    EXPECT_GT (loads.load(), 0);
+    expectLabelsShowTheEngine (processor, *editor);
+}
+
 // The guard itself: it must catch what it is there to catch, on the marked
 // thread only, and report the first offender with its call stack.
 TEST (RealtimeSafety, GuardReportsTheFirstHeapCallOnTheMarkedThreadOnly)
 {
-    if (! tandrel::test::RealtimeGuard::isEffective())
+    if (! tandrel::test::RealtimeGuard::watchesHeap())
         GTEST_SKIP() << "sanitizers replace the allocator the guard watches";
 
     using tandrel::test::runAsAudioCallback;
@@ -195,6 +259,75 @@ TEST (RealtimeSafety, GuardReportsTheFirstHeapCallOnTheMarkedThreadOnly)
     EXPECT_EQ (unmarked, "");
 }
 
+// Every kind of call that can block or sleep is reported with the call's name
+// and a stack naming its caller; what the framework does on its own while it
+// delivers a host's parameter change is let pass, the same call made by code
+// it calls, or by the test directly, is not.
+TEST (RealtimeSafety, GuardReportsEveryBlockingCallOfOurs)
+{
+    if (! tandrel::test::RealtimeGuard::watchesBlockingCalls())
+        GTEST_SKIP() << "blocking calls are watched on Linux, outside ThreadSanitizer, which intercepts them itself";
+#if defined(__linux__)
+
+    using tandrel::test::runAsAudioCallback;
+    std::mutex mutex;
+    juce::CriticalSection criticalSection;
+    pthread_mutex_t heldMutex;
+    pthread_cond_t condition;
+    pthread_mutex_init (&heldMutex, nullptr);
+    pthread_cond_init (&condition, nullptr);
+    int futexWord = 0;
+    const timespec zero {}, past {};
+
+    const std::pair<const char*, std::function<void()>> rows[] = {
+        { "nanosleep", [] { juce::Thread::sleep (0); } },
+        { "usleep", [] { usleep (0); } },
+        { "clock_nanosleep", [&] { clock_nanosleep (CLOCK_MONOTONIC, 0, &zero, nullptr); } },
+        { "sched_yield", [] { std::this_thread::yield(); } },
+        { "pthread_mutex_lock", [&] { const std::lock_guard<std::mutex> hold (mutex); } },
+        { "pthread_mutex_lock", [&] { const juce::ScopedLock hold (criticalSection); } },
+        { "pthread_cond_timedwait", [&] { pthread_cond_timedwait (&condition, &heldMutex, &past); } },
+        { "futex wait", [&] { syscall (SYS_futex, &futexWord, FUTEX_WAIT_PRIVATE, 1, nullptr, nullptr, 0); } },
+    };
+
+    pthread_mutex_lock (&heldMutex);
+    for (const auto& [function, call] : rows)
+    {
+        const auto report = runAsAudioCallback (call);
+        EXPECT_EQ (report.rfind (std::string ("blocking call ") + function + " on the audio thread", 0), 0u) << report;
+        EXPECT_NE (report.find ("RealtimeSafety"), std::string::npos) << "no call stack naming the test:\n" << report;
+    }
+    pthread_mutex_unlock (&heldMutex);
+    pthread_cond_destroy (&condition);
+    pthread_mutex_destroy (&heldMutex);
+
+    struct Listener : juce::AudioProcessorParameter::Listener
+    {
+        void parameterValueChanged (int, float) override
+        {
+            if (lock != nullptr)
+                const std::lock_guard<std::mutex> hold (*lock);
+        }
+        void parameterGestureChanged (int, bool) override {}
+        std::mutex* lock = nullptr;
+    };
+    juce::AudioParameterFloat parameter ("p", "P", 0.0f, 1.0f, 0.5f);
+    Listener listener;
+    parameter.addListener (&listener);
+
+    EXPECT_EQ (runAsAudioCallback ([&] { tandrel::test::deliverHostAutomation (parameter, 0.25f); }), "")
+        << "the framework's own listener lock is not ours to avoid";
+    EXPECT_EQ (runAsAudioCallback ([&] { parameter.sendValueChangedMessageToListeners (0.3f); }).rfind ("blocking call", 0), 0u)
+        << "the same lock taken on our own behalf is reported";
+
+    listener.lock = &mutex;
+    const auto report = runAsAudioCallback ([&] { tandrel::test::deliverHostAutomation (parameter, 0.75f); });
+    EXPECT_EQ (report.rfind ("blocking call pthread_mutex_lock", 0), 0u) << report;
+    EXPECT_NE (report.find ("Listener::parameterValueChanged"), std::string::npos) << report;
+    parameter.removeListener (&listener);
+#endif
+}
+
 // The preset/state lock serialises host state calls with preset operations and
 // may be held for as long as a preset file takes to read: the audio callback
 // must never wait for it. Here another thread holds it for the whole run.
@@ -214,7 +347,7 @@ TEST (RealtimeSafety, AudioCallbackNeverEntersThePresetStateLock)
                                              finishedWhileLocked = done;
                                          });
     EXPECT_TRUE (finishedWhileLocked) << "the audio callback waited for the preset/state lock";
-    if (tandrel::test::RealtimeGuard::isEffective())
+    if (tandrel::test::RealtimeGuard::watchesHeap())
     {
         EXPECT_EQ (offence, "");
     }

@@ -23,4 +23,9 @@ private:
     std::atomic_flag flag = ATOMIC_FLAG_INIT;
 };
 
+/** Whether a setter may wait for an argument's setter lock: the message thread
+    and the host's other threads may; the audio thread never does (it parks
+    the value for its next block instead, FloatArg_v2). */
+enum class SetterWaiting { allowed, never };
+
 } // namespace juce::qorv_dsp

@@ -14,6 +14,14 @@ namespace juce::qorv_dsp
     the buffer between fill and use. The audio-side fills only try once and
     fail instead of waiting; the consumer then uses the published value.
 
+    Setters come in two kinds. setTarget() waits for the setter lock with its
+    back-off, for the message thread and the host's other threads.
+    setTargetWithoutWaiting() and resetSmoothing() try the lock once and, when
+    another thread holds it, park the change (ParkedChange) instead: whoever
+    takes the setter lock next applies it first, at the latest the audio
+    thread's next block (applyParkedChange() and the fills). Without
+    contention both kinds do exactly the same to the ramp.
+
     K selects what is published and buffered: 0 the raw ramp value, 1 the value
     passed through convert(). */
 template <typename Sample, int K>
@@ -41,7 +49,10 @@ public:
     virtual juce::String toString (int precision) const
     {
         std::ostringstream number;
-        number << std::fixed << std::setprecision (precision) << shownTarget.load (std::memory_order_relaxed);
+        float parkedTarget = 0.0f;
+        const Sample target = parked.peekTarget (parkedTarget) ? (Sample) parkedTarget
+                                                               : shownTarget.load (std::memory_order_relaxed);
+        number << std::fixed << std::setprecision (precision) << target;
 
         juce::String text;
         if (name.isNotEmpty())
@@ -56,44 +67,67 @@ public:
     virtual void onSmoothingReset() {}
 
     //==============================================================================
-    // Parameter-thread and prepare/reset side: these may wait.
+    // Message-thread and host-thread setters: these may wait.
 
     /** Starts a full-length ramp from wherever the value is now. Returns false
         (and changes nothing) when v already is the target. */
     bool setTarget (Sample v)
     {
-        setterLock.lockWaiting (setterBackOff);
-        if (v == ramp.target)
-        {
-            setterLock.unlock();
-            return false;
-        }
-
-        ramp.target = v;
-        shownTarget.store (v, std::memory_order_relaxed);
-        if (ramp.current == v)
-        {
-            ramp.remaining = 0;
-        }
-        else
-        {
-            ramp.remaining = ramp.rampLength;
-            ramp.step = (v - ramp.current) / (Sample) ramp.rampLength;
-        }
+        lockSetterWaiting();
+        const bool changed = applyTarget (v);
         setterLock.unlock();
-        return true;
+        return changed;
+    }
+
+    //==============================================================================
+    // Setters that never wait: the audio thread's (host automation, the tone
+    // filter's gain) and prepare/reset, which run under the engine's lock.
+
+    /** setTarget() for a caller who may not wait. If another thread holds the
+        setter lock, v is parked and lands when the lock is next taken; a later
+        value parked before then replaces it. */
+    void setTargetWithoutWaiting (Sample v) noexcept
+    {
+        if (! tryLockSetter())
+        {
+            parked.parkTarget ((float) v);
+            return;
+        }
+        applyTarget (v);
+        setterLock.unlock();
     }
 
     /** Follows a new sample rate and ends a running ramp at its target,
-        publishing the target only if a ramp was running. */
+        publishing the target only if a ramp was running. Called from the
+        owners' prepare and reset, which may run on the audio thread: with the
+        setter lock taken elsewhere the reset is parked like a target. */
     void resetSmoothing (float sampleRate)
     {
-        setterLock.lockWaiting (setterBackOff);
-        if (ramp.setRate (sampleRate, 0.075f))
-            publish (publishable (ramp.target));
-        onSmoothingReset();
+        if (! tryLockSetter())
+        {
+            parkedResetRate.store (sampleRate, std::memory_order_relaxed);
+            parked.parkReset();
+            return;
+        }
+        applyReset (sampleRate);
         setterLock.unlock();
     }
+
+    /** Applies a parked change now if the setter lock is free; never waits. The
+        owner calls it once per block. Returns what was applied. */
+    ParkedChange::Change applyParkedChange() noexcept
+    {
+        if (parked.isEmpty() || ! setterLock.tryLock())
+            return {};
+        const auto applied = applyParked();
+        setterLock.unlock();
+        return applied;
+    }
+
+    bool hasParkedChange() const noexcept { return ! parked.isEmpty(); }
+
+    //==============================================================================
+    // Prepare side.
 
     /** Grows the block buffer so that fills of up to n values never allocate. */
     void reserveBuffer (int n)
@@ -206,7 +240,7 @@ public:
         published == value (converted for K == 1). Never waits. */
     bool isSettledAt (Sample value)
     {
-        if (setterLock.tryLock())
+        if (tryLockSetter())
         {
             const bool settled = ramp.remaining <= 0 && ramp.current == value;
             setterLock.unlock();
@@ -223,7 +257,7 @@ public:
     /** A consistent copy of the ramp, taken under the setter lock (may wait). */
     Ramp getRamp()
     {
-        setterLock.lockWaiting (setterBackOff);
+        lockSetterWaiting();
         const auto copy = ramp;
         setterLock.unlock();
         return copy;
@@ -240,9 +274,69 @@ protected:
     void publish (Sample x) noexcept { published.exchange (x, std::memory_order_acq_rel); }
 
 private:
+    /** Every holder of the setter lock first applies what was parked, so a
+        parked change is ordered before whatever the holder does. */
+    bool tryLockSetter() noexcept
+    {
+        if (! setterLock.tryLock())
+            return false;
+        applyParked();
+        return true;
+    }
+
+    void lockSetterWaiting()
+    {
+        setterLock.lockWaiting (setterBackOff);
+        applyParked();
+    }
+
+    /** Setter lock held. */
+    bool applyTarget (Sample v) noexcept
+    {
+        if (v == ramp.target)
+            return false;
+
+        ramp.target = v;
+        shownTarget.store (v, std::memory_order_relaxed);
+        if (ramp.current == v)
+        {
+            ramp.remaining = 0;
+        }
+        else
+        {
+            ramp.remaining = ramp.rampLength;
+            ramp.step = (v - ramp.current) / (Sample) ramp.rampLength;
+        }
+        return true;
+    }
+
+    /** Setter lock held. */
+    void applyReset (float sampleRate)
+    {
+        if (ramp.setRate (sampleRate, 0.075f))
+            publish (publishable (ramp.target));
+        onSmoothingReset();
+    }
+
+    /** Setter lock held. */
+    ParkedChange::Change applyParked()
+    {
+        if (parked.isEmpty())
+            return {};
+
+        const auto change = parked.take();
+        if (change.hasTarget && ! change.targetAfterReset)
+            applyTarget ((Sample) change.target);
+        if (change.reset)
+            applyReset (parkedResetRate.load (std::memory_order_relaxed));
+        if (change.hasTarget && change.targetAfterReset)
+            applyTarget ((Sample) change.target);
+        return change;
+    }
+
     bool enterFill (int n)
     {
-        if (n < 1 || ! setterLock.tryLock())
+        if (n < 1 || ! tryLockSetter())
             return false;
         if (! bufferLock.tryLock())
         {
@@ -270,6 +364,8 @@ private:
     std::vector<Sample> blockBuffer;
     int lastIndex = 0;
     std::atomic<Sample> shownTarget { Sample (0) }; // the target for display texts, readable from any thread
+    ParkedChange parked;
+    std::atomic<float> parkedResetRate { 44100.0f };
 
     JUCE_DECLARE_NON_COPYABLE (FloatArg_v2)
 };

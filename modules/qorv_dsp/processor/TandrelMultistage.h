@@ -148,6 +148,7 @@ private:
         int activeCount = 0;
         for (int s = 0; s < Stages; ++s)
         {
+            stages[(size_t) s]->applyParkedChanges();
             if (stages[(size_t) s]->segmentMix.isSettledAt ((Sample) 0))
             {
                 idle[(size_t) s] = true;

@@ -73,10 +73,11 @@ public:
     }
 
     //==============================================================================
-    // Parameter thread. Values outside the controls' ranges cannot come from
-    // the controls; they are clamped here because a count below 1 would divide
-    // by zero and a length below 1 us would overrun the segment ring. A value
-    // that is not a number is ignored.
+    // Parameter thread, which may be the audio thread (host automation): there
+    // the smoothed arguments are set with SetterWaiting::never. Values outside
+    // the controls' ranges cannot come from the controls; they are clamped here
+    // because a count below 1 would divide by zero and a length below 1 us
+    // would overrun the segment ring. A value that is not a number is ignored.
 
     void setNumberOfSegments (float v) noexcept
     {
@@ -84,16 +85,26 @@ public:
             numberOfSegments.value.store (juce::jlimit (Limits::minimumSegments, Limits::maximumSegments, (int) v));
     }
 
-    void setSegmentSize (float microseconds)
+    void setSegmentSize (float microseconds, SetterWaiting waiting = SetterWaiting::allowed)
     {
         if (std::isfinite (microseconds))
-            segmentSize.setTarget ((Sample) juce::jlimit (Limits::minimumMicroseconds, Limits::maximumMicroseconds, microseconds));
+            setSmoothed (segmentSize, (Sample) juce::jlimit (Limits::minimumMicroseconds, Limits::maximumMicroseconds, microseconds), waiting);
     }
 
-    void setSegmentMix (float percent)
+    void setSegmentMix (float percent, SetterWaiting waiting = SetterWaiting::allowed)
     {
         if (std::isfinite (percent))
-            segmentMix.setTarget ((Sample) percent);
+            setSmoothed (segmentMix, (Sample) percent, waiting);
+    }
+
+    /** Audio thread, before each block: lands what setters that could not wait
+        left parked. A reset that lands here takes the segment length along, as
+        resetStage() would have. */
+    void applyParkedChanges() noexcept
+    {
+        if (segmentSize.applyParkedChange().reset)
+            segmentLength = segmentSize.getPublished();
+        segmentMix.applyParkedChange();
     }
 
     void setTone (float tone) noexcept
@@ -166,6 +177,15 @@ public:
     SegmentPath getLastBlockPath() const noexcept { return lastBlockPath; }
 
 private:
+    template <typename Argument>
+    static void setSmoothed (Argument& argument, Sample v, SetterWaiting waiting)
+    {
+        if (waiting == SetterWaiting::allowed)
+            argument.setTarget (v);
+        else
+            argument.setTargetWithoutWaiting (v);
+    }
+
     /** Whole groups covered by the queued input: trunc((fill - 1) / w) / N. */
     static int groupCount (int fill, float w, int N) noexcept
     {
@@ -190,23 +210,23 @@ private:
 
     /** Advances the mix per sample and the segment size to the block end by
         the i consumed samples. A blend keeps the mix buffer held until the
-        pairs are mirrored. */
+        pairs are mirrored. A fill that fails (another thread holds the mix's
+        setter lock) leaves the published value, which is planned like a
+        single buffered value, so the block sounds as a settled fill would. */
     MixPlan advanceControls (int i)
     {
         MixPlan plan;
         segmentMix.rampPerSample (i);
-        if (segmentMix.isBufferInUse())
+        const bool single = ! segmentMix.isBufferInUse() || segmentMix.getLastIndex() <= 0;
+        const float first = segmentMix.isBufferInUse() ? segmentMix.getBuffer()[0] : segmentMix.getPublished();
+        if (single && (first == 0.0f || first == 1.0f))
         {
-            const float first = segmentMix.getBuffer()[0];
-            if (segmentMix.getLastIndex() <= 0 && (first == 0.0f || first == 1.0f))
-            {
-                plan.mixCase = first == 0.0f ? MixCase::none : MixCase::swap;
-                segmentMix.releaseBuffer();
-            }
-            else
-            {
-                plan.fromBuffer = true;
-            }
+            plan.mixCase = first == 0.0f ? MixCase::none : MixCase::swap;
+            segmentMix.releaseBuffer();
+        }
+        else if (segmentMix.isBufferInUse())
+        {
+            plan.fromBuffer = true;
         }
 
         segmentSize.rampToBlockEnd (i);

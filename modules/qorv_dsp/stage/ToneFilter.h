@@ -25,16 +25,15 @@ public:
         this->computeCoefficients (this->cachedFrequency, this->cachedQ, this->cachedGain);
     }
 
-    /** Maps a changed tone onto the gain target. Runs on the audio thread; the
-        gain's setter lock is otherwise only taken by this thread's fills and
-        by prepare/reset, so the wait is short. */
+    /** Maps a changed tone onto the gain target. Runs on the audio thread (and
+        in prepare/reset), so it never waits for the gain's setter lock. */
     void updateFromControls() override
     {
         const float t = tone.value.load (std::memory_order_relaxed);
         if (t != lastTone)
         {
             lastTone = t;
-            this->gain.setTarget (toneToGain (t));
+            this->gain.setTargetWithoutWaiting (toneToGain (t));
         }
     }
 

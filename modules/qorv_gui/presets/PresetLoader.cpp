@@ -73,8 +73,9 @@ void PresetManager::PresetLoader::setModifiedState (bool shouldBeModified)
 void PresetManager::PresetLoader::notifyDisplay()
 {
     // Off the message thread the display is a component we may not touch; the
-    // sync timer picks the change up on the message thread.
-    if (juce::MessageManager::existsAndIsCurrentThread())
+    // sync timer picks the change up on the message thread. The check takes no
+    // lock: host automation brings markModified here on the audio thread.
+    if (isMessageThread())
         displaySync->sync();
 }
 
