@@ -1,4 +1,5 @@
 #include "FactoryBank.h"
+#include "ProductIdentity.h"
 
 #include <BinaryData.h>
 
@@ -76,7 +77,7 @@ const std::array<FactoryPresetValues, numFactoryPresets>& getFactoryBankTable()
 
 juce::String getFactoryPresetFileName (const juce::String& presetName)
 {
-    return presetName.replaceCharacter (' ', '_') + ".td11";
+    return presetName.replaceCharacter (' ', '_') + juce::qorv_gui::PresetManager::extensionFor (ProductIdentity::code);
 }
 
 juce::String getFactoryPresetResourceName (const juce::String& presetName)

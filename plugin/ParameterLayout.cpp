@@ -6,16 +6,8 @@ namespace
 {
 const char* baseName (ParamKind kind)
 {
-    switch (kind)
-    {
-        case ParamKind::nSegs:   return "N Segs";
-        case ParamKind::segSize: return "Seg Size";
-        case ParamKind::segMix:  return "Seg Mix";
-        case ParamKind::tone:    return "Tone";
-        case ParamKind::mode:    return "Mode";
-        case ParamKind::none:    break;
-    }
-    return "";
+    const auto* row = findParameterRow (kind);
+    return row != nullptr ? row->baseName : "";
 }
 
 // Leading blanks, optional sign, digits up to the first non-digit; 0 without digits.
@@ -89,22 +81,14 @@ juce::String makeParameterId (ParamKind kind, int stage)
 
 ParsedParameterId parseParameterId (const juce::String& identifier)
 {
-    ParamKind kind = ParamKind::none;
+    // Per-stage suffixes first, then the global names, each in table order.
+    for (const auto& row : parameterTable)
+        if (row.perStage && identifier.endsWith (row.baseName))
+            return { row.kind, parseLeadingInteger (identifier.upToFirstOccurrenceOf ("-", false, false)) };
 
-    if (identifier.endsWith ("N Segs"))
-        kind = ParamKind::nSegs;
-    else if (identifier.endsWith ("Seg Size"))
-        kind = ParamKind::segSize;
-    else if (identifier.endsWith ("Seg Mix"))
-        kind = ParamKind::segMix;
-
-    if (kind != ParamKind::none)
-        return { kind, parseLeadingInteger (identifier.upToFirstOccurrenceOf ("-", false, false)) };
-
-    if (identifier.equalsIgnoreCase ("Mode"))
-        return { ParamKind::mode, -1 };
-    if (identifier.equalsIgnoreCase ("Tone"))
-        return { ParamKind::tone, -1 };
+    for (const auto& row : parameterTable)
+        if (! row.perStage && identifier.equalsIgnoreCase (row.baseName))
+            return { row.kind, -1 };
 
     return { ParamKind::none, -1 };
 }
@@ -113,10 +97,8 @@ const juce::StringArray& getParameterIdsInOrder()
 {
     static const juce::StringArray ids = []
     {
-        juce::StringArray result { makeParameterId (ParamKind::mode, -1), makeParameterId (ParamKind::tone, -1) };
-        for (int stage = 1; stage <= numStages; ++stage)
-            for (auto kind : { ParamKind::nSegs, ParamKind::segSize, ParamKind::segMix })
-                result.add (makeParameterId (kind, stage));
+        juce::StringArray result;
+        forEachParameter ([&result] (ParamKind kind, int stage) { result.add (makeParameterId (kind, stage)); });
         return result;
     }();
     return ids;
@@ -126,12 +108,7 @@ juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout()
 {
     juce::AudioProcessorValueTreeState::ParameterLayout layout;
 
-    layout.add (makeParameter (ParamKind::mode, -1));
-    layout.add (makeParameter (ParamKind::tone, -1));
-
-    for (int stage = 1; stage <= numStages; ++stage)
-        for (auto kind : { ParamKind::nSegs, ParamKind::segSize, ParamKind::segMix })
-            layout.add (makeParameter (kind, stage));
+    forEachParameter ([&layout] (ParamKind kind, int stage) { layout.add (makeParameter (kind, stage)); });
 
     return layout;
 }

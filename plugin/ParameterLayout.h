@@ -23,7 +23,6 @@ struct ParsedParameterId
 };
 
 constexpr int numStages = 3;
-constexpr int numParameters = 11;
 
 /** How the framework holds a parameter. */
 enum class ParameterType
@@ -33,12 +32,15 @@ enum class ParameterType
     decimal  // juce::AudioParameterFloat, linear
 };
 
-/** One kind of parameter as the host and the editor see it: its range and
-    step in the parameter's own units, the step an arrow key nudges it by and
-    its default. A global kind has one default, kept in every stage's slot. */
+/** One kind of parameter as the host and the editor see it: its base name,
+    whether every stage has one, its range and step in the parameter's own
+    units, the step an arrow key nudges it by and its default. A global kind
+    has one default, kept in every stage's slot. */
 struct ParameterRow
 {
     ParamKind kind;
+    const char* baseName;
+    bool perStage;
     ParameterType type;
     float minimum, maximum;
     float step;
@@ -50,15 +52,41 @@ struct ParameterRow
     constexpr bool accepts (float value) const { return value >= minimum && value <= maximum; } // false for NaN
 };
 
-/** The one description of every parameter; everything else derives from it. */
+/** The one description of every parameter; everything else derives from it.
+    Its order is the host's: the global parameters, then each stage's. */
 inline constexpr ParameterRow parameterTable[] = {
-    //  kind               type                      min     max     step   nudge  default: stage 1, 2, 3 (global: one)
-    { ParamKind::mode,    ParameterType::choice,  0.0f,   1.0f,   1.0f,  1.0f, { 0.0f, 0.0f, 0.0f } }, // "Series"
-    { ParamKind::tone,    ParameterType::decimal, 0.0f,   100.0f, 0.01f, 1.0f, { 75.0f, 75.0f, 75.0f } },
-    { ParamKind::nSegs,   ParameterType::integer, 2.0f,   91.0f,  1.0f,  1.0f, { 31.0f, 31.0f, 31.0f } },
-    { ParamKind::segSize, ParameterType::decimal, 1.0f,   48.0f,  0.01f, 0.2f, { 11.0f, 11.0f, 11.0f } },
-    { ParamKind::segMix,  ParameterType::decimal, 0.0f,   120.0f, 0.01f, 1.0f, { 100.0f, 0.0f, 0.0f } }, // only stage 1 sounds
+    //  kind              base name    per stage  type                     min    max     step   nudge  default: stage 1, 2, 3 (global: one)
+    { ParamKind::mode,    "Mode",     false, ParameterType::choice,  0.0f,  1.0f,   1.0f,  1.0f, { 0.0f, 0.0f, 0.0f } }, // "Series"
+    { ParamKind::tone,    "Tone",     false, ParameterType::decimal, 0.0f,  100.0f, 0.01f, 1.0f, { 75.0f, 75.0f, 75.0f } },
+    { ParamKind::nSegs,   "N Segs",   true,  ParameterType::integer, 2.0f,  91.0f,  1.0f,  1.0f, { 31.0f, 31.0f, 31.0f } },
+    { ParamKind::segSize, "Seg Size", true,  ParameterType::decimal, 1.0f,  48.0f,  0.01f, 0.2f, { 11.0f, 11.0f, 11.0f } },
+    { ParamKind::segMix,  "Seg Mix",  true,  ParameterType::decimal, 0.0f,  120.0f, 0.01f, 1.0f, { 100.0f, 0.0f, 0.0f } }, // only stage 1 sounds
 };
+
+/** Calls visit (kind, stage) for every parameter in host order: each global
+    one with stage -1, then for stage 1, 2, 3 in turn each per-stage one. */
+template <typename Visit>
+constexpr void forEachParameter (Visit&& visit)
+{
+    for (const auto& row : parameterTable)
+        if (! row.perStage)
+            visit (row.kind, -1);
+
+    for (int stage = 1; stage <= numStages; ++stage)
+        for (const auto& row : parameterTable)
+            if (row.perStage)
+                visit (row.kind, stage);
+}
+
+/** How many parameters the host sees. */
+constexpr int countParameters()
+{
+    int count = 0;
+    forEachParameter ([&count] (ParamKind, int) { ++count; });
+    return count;
+}
+
+constexpr int numParameters = countParameters();
 
 /** The row of a kind; nullptr for ParamKind::none. */
 constexpr const ParameterRow* findParameterRow (ParamKind kind)

@@ -105,14 +105,14 @@ void PluginEditor::bindStage (int stage)
     light.setHelpText (withStage ("Indicates if stage <stage> is active.", stage));
     light.getLight().addListener (this);
 
-    struct Slider { int suite; ParamKind kind; const char* hint; };
+    struct Slider { ParamKind kind; const char* hint; };
     const Slider sliders[] = {
-        { TandrelStageControls::nSegsSuite, ParamKind::nSegs, "Number of segments for stage <stage>" },
-        { TandrelStageControls::segSizeSuite, ParamKind::segSize, "Segment length for stage <stage>" },
-        { TandrelStageControls::segMixSuite, ParamKind::segMix, "Relative mix for stage <stage>" },
+        { ParamKind::nSegs, "Number of segments for stage <stage>" },
+        { ParamKind::segSize, "Segment length for stage <stage>" },
+        { ParamKind::segMix, "Relative mix for stage <stage>" },
     };
     for (const auto& slider : sliders)
-        bindSuite (panel.getSliderSuite (slider.suite), slider.kind, stage,
+        bindSuite (panel.getSliderSuite (slider.kind), slider.kind, stage,
                    juce::String (slider.hint) + " (click label to enter value).");
 }
 
@@ -302,7 +302,7 @@ void PluginEditor::updateLabel (const juce::String& text, int kind, int stage)
             if (stage < 1 || stage > numStages)
                 return;
             auto& panel = *controls.stageControls[stage - 1];
-            panel.getSliderSuite (kind + 1).setLabelText (text);
+            panel.getSliderSuite ((ParamKind) kind).setLabelText (text);
 
             if ((ParamKind) kind == ParamKind::segMix)
             {

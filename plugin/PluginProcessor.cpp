@@ -358,10 +358,15 @@ void PluginProcessor::setLabelUpdater (juce::qorv_gui::LabelUpdater* updater)
 
     labelRefresh.start();
 
+    // The mode, then each stage's own parameters and the tone, in table order.
     updateValueLabel (ParamKind::mode, -1);
     for (int stage = 1; stage <= numStages; ++stage)
-        for (auto kind : { ParamKind::nSegs, ParamKind::segSize, ParamKind::segMix, ParamKind::tone })
-            updateValueLabel (kind, stage);
+    {
+        for (const auto& row : parameterTable)
+            if (row.perStage)
+                updateValueLabel (row.kind, stage);
+        updateValueLabel (ParamKind::tone, stage);
+    }
 }
 
 void PluginProcessor::setUserValue (const juce::String& parameterId, float x)

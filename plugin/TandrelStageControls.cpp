@@ -25,6 +25,26 @@ SliderSuite& TandrelStageControls::getSliderSuite (int index) const
     return *grid.getSuiteAs<SliderSuite> (index);
 }
 
+SliderSuite& TandrelStageControls::getSliderSuite (ParamKind kind) const
+{
+    jassert (sliderSuiteFor (kind) >= 0);
+    return getSliderSuite (sliderSuiteFor (kind));
+}
+
+int TandrelStageControls::sliderSuiteFor (ParamKind kind) noexcept
+{
+    switch (kind)
+    {
+        case ParamKind::nSegs:   return nSegsSuite;
+        case ParamKind::segSize: return segSizeSuite;
+        case ParamKind::segMix:  return segMixSuite;
+        case ParamKind::tone:
+        case ParamKind::mode:
+        case ParamKind::none:    break;
+    }
+    return -1;
+}
+
 void TandrelStageControls::paint (juce::Graphics& g)
 {
     g.setColour (panelColour);

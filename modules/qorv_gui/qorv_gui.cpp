@@ -1,6 +1,7 @@
 #include "qorv_gui.h"
 
 #include "text/NumberText.cpp"
+#include "text/Utf8Validity.cpp"
 
 #include "lookandfeel/TrianglePaths.cpp"
 #include "lookandfeel/LookAndFeel.cpp"
@@ -15,7 +16,6 @@
 #include "widgets/BoxToggleButton.cpp"
 #include "widgets/MouseoverTextButton.cpp"
 #include "widgets/IndicatorLight.cpp"
-#include "suites/LabeledSuite.cpp"
 #include "suites/SliderSuite.cpp"
 #include "suites/ToggleButtonSuite.cpp"
 #include "suites/IndicatorLightSuite.cpp"
@@ -25,6 +25,7 @@
 
 #include "presets/PresetFileCodec.cpp"
 #include "presets/DataFolder.cpp"
+#include "presets/FileReplacement.cpp"
 #include "presets/PresetLoader.cpp"
 #include "presets/LoadStateUndoableAction.cpp"
 #include "presets/PresetNameOrder.cpp"

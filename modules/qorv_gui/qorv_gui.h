@@ -29,6 +29,7 @@
 #include "interfaces/LabelUpdater.h"
 #include "interfaces/UserValueUpdater.h"
 #include "text/NumberText.h"
+#include "text/Utf8Validity.h"
 #include "threads/MessageThread.h"
 
 #include <atomic>
@@ -62,8 +63,10 @@
 #include "suites/LabeledSuiteGrid.h"
 #include "hints/TipDisplayComponent.h"
 
+#include "presets/FileReplacement.h"
 #include "presets/PresetNameOrder.h"
 #include "presets/FolderListing.h"
+#include "presets/FolderVisits.h"
 #include "presets/PresetManager.h"
 #include "presets/PresetLoader.h"
 #include "presets/PresetDisplay.h"

@@ -9,6 +9,8 @@
 
 #include "StageRig.h"
 
+#include "BlockSchedule.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -26,16 +28,11 @@ int heldBack (const Stage& stage, int c)
     return stage.getInputRing().getFillCount (c) + stage.getOutputRing().getFillCount (c);
 }
 
-struct Schedule
-{
-    const char* name;
-    int prepared;
-    std::vector<int> lengths;
-};
+using tandrel::test::BlockSchedule;
 
 // The irregular sequences reach queue fills just short of two longest groups
 // at 192 kHz (1678 samples), where a block leaves the most unconsumed.
-const Schedule schedules[] = {
+const BlockSchedule schedules[] = {
     { "blocks of 1", 1, { 1 } },
     { "blocks of 7", 7, { 7 } },
     { "blocks of 512", 512, { 512 } },
@@ -116,7 +113,7 @@ TEST (StageDelay, TheQueuesNeverRunShortAndTheDelayIsTheLatencyWithTheLongestGro
                 juce::dsp::AudioBlock<float> all (output);
                 for (int start = 0, k = 0; start < length; ++k)
                 {
-                    const int n = juce::jmin (schedule.lengths[(size_t) k % schedule.lengths.size()], length - start);
+                    const int n = juce::jmin (schedule.lengthOf (k), length - start);
                     auto block = all.getSubBlock ((size_t) start, (size_t) n);
                     engine.process (block, block);
                     start += n;

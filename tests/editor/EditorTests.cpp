@@ -99,9 +99,11 @@ TEST_F (EditorFixture, BindsTwentyTwoComponentsAndShowsTheProcessorsTexts)
     auto& controls = editor->getControls();
     EXPECT_EQ (controls.modeSuite.getLabel().getText(), engineValueText (processor.getEngine(), { ParamKind::mode, -1 }));
     EXPECT_EQ (controls.toneSuite.getLabel().getText(), engineValueText (processor.getEngine(), { ParamKind::tone, -1 }));
+    // The panel's rows under its light, top to bottom.
+    const std::pair<ParamKind, int> rows[] = { { ParamKind::nSegs, 1 }, { ParamKind::segSize, 2 }, { ParamKind::segMix, 3 } };
     for (int stage = 1; stage <= 3; ++stage)
-        for (auto kind : { ParamKind::nSegs, ParamKind::segSize, ParamKind::segMix })
-            EXPECT_EQ (stageSlider (stage, (int) kind + 1).getLabel().getText(), engineValueText (processor.getEngine(), { kind, stage }))
+        for (const auto& [kind, row] : rows)
+            EXPECT_EQ (stageSlider (stage, row).getLabel().getText(), engineValueText (processor.getEngine(), { kind, stage }))
                 << stage << " " << (int) kind;
 
     EXPECT_TRUE (controls.modeSuite.getLabel().getText().isNotEmpty());

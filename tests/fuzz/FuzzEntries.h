@@ -18,9 +18,11 @@ namespace tandrel::fuzz
 {
 inline juce::String textFrom (const uint8_t* data, size_t size)
 {
-    // Strings reach the code through JUCE, which only ever holds valid UTF-8.
+    // Strings reach the code through JUCE, which only ever holds valid UTF-8
+    // (its own check lets overlong forms through, which its string operations
+    // then read past the end of).
     const auto* chars = reinterpret_cast<const char*> (data);
-    if (size > 4096 || ! juce::CharPointer_UTF8::isValidString (chars, (int) size))
+    if (size > 4096 || ! juce::qorv_gui::Utf8Validity::isWellFormed (chars, size))
         return {};
     return juce::String::fromUTF8 (chars, (int) size);
 }

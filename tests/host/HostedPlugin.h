@@ -5,11 +5,11 @@
 
 #include "BlockRunner.h"
 #include "Environment.h"
+#include "RenderToolRunner.h"
 #include "XErrors.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <vector>
 
 namespace tandrel::test
@@ -38,20 +38,10 @@ inline juce::String vst3ModuleInBundle()
 #endif
 }
 
-/** A path the build names, unless the environment variable of the same name
-    names another: the packaged result is tested by pointing these at the bundles
-    and the render tool unpacked from the .deb (scripts/test-package). */
-inline juce::String pathFromEnvironment (const char* variable, const char* builtPath)
-{
-    const auto* value = std::getenv (variable);
-    return value != nullptr && *value != 0 ? juce::String (value) : juce::String (builtPath);
-}
-
 inline juce::String vst3BundlePath() { return pathFromEnvironment ("TANDREL_VST3_BUNDLE", TANDREL_VST3_BUNDLE); }
 #if JUCE_PLUGINHOST_LV2
 inline juce::String lv2BundlePath() { return pathFromEnvironment ("TANDREL_LV2_BUNDLE", TANDREL_LV2_BUNDLE); }
 #endif
-inline juce::String renderToolPath() { return pathFromEnvironment ("TANDREL_RENDER_TOOL", TANDREL_RENDER_TOOL); }
 
 /** Loads the bundle of one format, as a host does. */
 inline std::unique_ptr<juce::AudioPluginInstance> loadBuiltPlugin (PluginFormatKind kind, double sampleRate, int blockSize,

@@ -8,8 +8,10 @@
 
 #include "FactoryBank.h"
 #include "PluginProcessor.h"
+#include "ParameterAccess.h"
 
 #include "BlockRunner.h"
+#include "BlockSchedule.h"
 #include "ScopedTempDir.h"
 #include "Signals.h"
 
@@ -27,17 +29,9 @@ using ToneFilter = juce::qorv_dsp::TandrelStage<float>::ToneFilter<float>;
 constexpr double sampleRates[] = { 8000.0,  11025.0, 16000.0,  22050.0,  24000.0,  32000.0, 44100.0,
                                    48000.0, 88200.0, 96000.0, 176400.0, 192000.0, 384000.0 };
 
-/** Host block lengths, repeated, against the maximum announced at prepare. */
-struct Schedule
-{
-    const char* name;
-    int prepared;
-    std::vector<int> lengths;
+using tandrel::test::BlockSchedule;
 
-    int longest() const { return *std::max_element (lengths.begin(), lengths.end()); }
-};
-
-const Schedule schedules[] = {
+const BlockSchedule schedules[] = {
     { "blocks of 1", 1, { 1 } },
     { "blocks of 32", 32, { 32 } },
     { "blocks of 480 (512 prepared)", 512, { 480 } },
@@ -66,7 +60,7 @@ const char* nameOf (Setting setting)
 struct Case
 {
     double rate;
-    const Schedule* schedule;
+    const BlockSchedule* schedule;
     Setting setting;
     bool parallel, stereo, bypass;
 
@@ -94,19 +88,13 @@ std::vector<Case> pairwiseCases()
     return cases;
 }
 
-void set (PluginProcessor& processor, const juce::String& id, float value)
-{
-    auto* parameter = processor.getModelTree().getParameter (id);
-    parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
-}
-
 void setAllStages (PluginProcessor& processor, float nSegs, float segSize, float segMix)
 {
     for (int s = 1; s <= numStages; ++s)
     {
-        set (processor, juce::String (s) + "- N Segs", nSegs);
-        set (processor, juce::String (s) + "- Seg Size", segSize);
-        set (processor, juce::String (s) + "- Seg Mix", segMix);
+        tandrel::test::setParameter (processor, juce::String (s) + "- N Segs", nSegs);
+        tandrel::test::setParameter (processor, juce::String (s) + "- Seg Size", segSize);
+        tandrel::test::setParameter (processor, juce::String (s) + "- Seg Mix", segMix);
     }
 }
 
@@ -115,8 +103,8 @@ void setAllStages (PluginProcessor& processor, float nSegs, float segSize, float
 void applyTransparentSettings (PluginProcessor& processor, bool parallel)
 {
     setAllStages (processor, 31.0f, 1.0f, 1.0f);
-    set (processor, "Tone", 100.0f);
-    set (processor, "Mode", parallel ? 1.0f : 0.0f);
+    tandrel::test::setParameter (processor, "Tone", 100.0f);
+    tandrel::test::setParameter (processor, "Mode", parallel ? 1.0f : 0.0f);
 }
 
 void applySetting (PluginProcessor& processor, Setting setting, bool parallel)
@@ -138,14 +126,14 @@ void applySetting (PluginProcessor& processor, Setting setting, bool parallel)
         case Setting::kelmorathenCalled: preset ("Kelmorathen called"); break;
         case Setting::shortestSegments:
             setAllStages (processor, 2.0f, 1.0f, 120.0f);
-            set (processor, "Tone", 0.0f);
+            tandrel::test::setParameter (processor, "Tone", 0.0f);
             break;
         case Setting::longestGroups:
             setAllStages (processor, 91.0f, 48.0f, 120.0f);
-            set (processor, "Tone", 100.0f);
+            tandrel::test::setParameter (processor, "Tone", 100.0f);
             break;
     }
-    set (processor, "Mode", parallel ? 1.0f : 0.0f);
+    tandrel::test::setParameter (processor, "Mode", parallel ? 1.0f : 0.0f);
 }
 
 /** The sum of the magnitudes of the tone shelf's impulse response, the most
@@ -212,7 +200,7 @@ struct CaseRun
         // parameters and hand over bad blocks between callbacks.
         const int longest = schedule.longest();
         const int room = impulseAt + 4 * reported + 10 * longest + 1000;
-        for (int start = 0, k = 0; start < room; start += schedule.lengths[(size_t) k++ % schedule.lengths.size()])
+        for (int start = 0, k = 0; start < room; start += schedule.lengthOf (k++))
             starts.push_back (start);
         const auto startAtOrAfter = [this] (int t) { return *std::lower_bound (starts.begin(), starts.end(), t); };
 

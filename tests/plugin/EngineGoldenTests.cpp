@@ -5,6 +5,7 @@
 // (scalar, SSE2, AVX2) is held to the same files.
 
 #include "PluginProcessor.h"
+#include "ParameterAccess.h"
 
 #include "AudioCompare.h"
 #include "ScopedTempDir.h"
@@ -33,13 +34,6 @@ Wav readWav (const juce::File& file)
     wav.audio.setSize ((int) reader->numChannels, (int) reader->lengthInSamples);
     reader->read (&wav.audio, 0, (int) reader->lengthInSamples, 0, true, true);
     return wav;
-}
-
-void setParameter (PluginProcessor& processor, const juce::String& id, float value)
-{
-    auto* parameter = processor.getModelTree().getParameter (id);
-    ASSERT_NE (parameter, nullptr) << id;
-    parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
 }
 
 /** What a host receives, block by block, without latency compensation. */
@@ -93,7 +87,7 @@ TEST (EngineGolden, RendersMatchTheCommittedFilesBitForBit)
             tandrel::test::ScopedTempDir presets;
             PluginProcessor processor (presets.get());
             for (const auto& setting : c.settings)
-                setParameter (processor, setting.id, setting.value);
+                tandrel::test::setParameter (processor, setting.id, setting.value);
 
             const auto rendered = renderRaw (processor, input, c.block);
             EXPECT_TRUE (tandrel::test::bitsMatch (rendered, golden.audio)) << c.golden << " on " << tandrel::test::nameOf (path);

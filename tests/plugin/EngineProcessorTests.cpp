@@ -2,6 +2,7 @@
 // allocation on the audio path, host blocks longer than announced.
 
 #include "PluginProcessor.h"
+#include "ParameterAccess.h"
 #include "BlockRunner.h"
 
 #include "AllocationCounter.h"
@@ -15,12 +16,6 @@
 
 namespace
 {
-void set (PluginProcessor& processor, const juce::String& id, float value)
-{
-    auto* parameter = processor.getModelTree().getParameter (id);
-    parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
-}
-
 struct Instance
 {
     Instance (double rate = 44100.0, int blockSize = 512)
@@ -50,11 +45,11 @@ TEST (EngineProcessor, SegMixAutomatedFromAnotherThreadChangesTheSound)
     {
         for (int k = 1; ! done.load(); k = k % 120 + 1)
         {
-            set (automated.processor, "2- Seg Mix", (float) k);
+            tandrel::test::setParameter (automated.processor, "2- Seg Mix", (float) k);
             ++changes;
             std::this_thread::sleep_for (std::chrono::microseconds (100));
         }
-        set (automated.processor, "2- Seg Mix", 42.0f);
+        tandrel::test::setParameter (automated.processor, "2- Seg Mix", 42.0f);
     });
 
     // the blocks run while the values change: each block waits for a new one
@@ -85,16 +80,16 @@ TEST (EngineProcessor, ProcessingAllocatesNothing)
     {
         Instance instance (48000.0, 512);
         auto& processor = instance.processor;
-        set (processor, "Mode", mode);
-        set (processor, "3- Seg Mix", 120.0f);
-        set (processor, "1- Seg Size", 1.0f);
-        set (processor, "1- N Segs", 91.0f);
-        set (processor, "Tone", 20.0f);
+        tandrel::test::setParameter (processor, "Mode", mode);
+        tandrel::test::setParameter (processor, "3- Seg Mix", 120.0f);
+        tandrel::test::setParameter (processor, "1- Seg Size", 1.0f);
+        tandrel::test::setParameter (processor, "1- N Segs", 91.0f);
+        tandrel::test::setParameter (processor, "Tone", 20.0f);
         processor.prepareToPlay (48000.0, 512);
 
         auto audio = tandrel::test::makeNoise (2, 48000);
-        set (processor, "2- Seg Mix", 80.0f); // ramps running while the blocks are counted
-        set (processor, "1- Seg Size", 30.0f);
+        tandrel::test::setParameter (processor, "2- Seg Mix", 80.0f); // ramps running while the blocks are counted
+        tandrel::test::setParameter (processor, "1- Seg Size", 30.0f);
 
         juce::MidiBuffer midi;
         tandrel::test::ScopedAllocationCounter counter;
@@ -169,10 +164,10 @@ TEST (EngineProcessor, ValueTextsComeFromTheEngine)
 {
     Instance instance;
     auto& processor = instance.processor;
-    set (processor, "3- Seg Size", 17.5f);
-    set (processor, "2- N Segs", 12.0f);
-    set (processor, "Tone", 33.0f);
-    set (processor, "Mode", 1.0f);
+    tandrel::test::setParameter (processor, "3- Seg Size", 17.5f);
+    tandrel::test::setParameter (processor, "2- N Segs", 12.0f);
+    tandrel::test::setParameter (processor, "Tone", 33.0f);
+    tandrel::test::setParameter (processor, "Mode", 1.0f);
 
     auto& engine = processor.getEngine();
     struct Row { ParsedParameterId id; juce::String text; };

@@ -3,6 +3,7 @@
 
 #include "FactoryBank.h"
 #include "PluginProcessor.h"
+#include "ParameterAccess.h"
 #include "ScopedTempDir.h"
 
 #include <gtest/gtest.h>
@@ -10,12 +11,6 @@
 namespace
 {
 using Manager = juce::qorv_gui::PresetManager;
-
-float realValue (PluginProcessor& processor, const juce::String& id)
-{
-    auto* p = processor.getModelTree().getParameter (id);
-    return p->convertFrom0to1 (p->getValue());
-}
 
 juce::StringArray presetNames (const Manager::FactoryCategory& category)
 {
@@ -119,14 +114,14 @@ TEST (FactoryBank, EveryEmbeddedFileLoadsAndYieldsTheTableValues)
         auto bytes = preset->data;
         ASSERT_TRUE (processor.loadStateUndoable (bytes)) << row.name;
 
-        EXPECT_EQ (realValue (processor, "Mode"), (float) row.mode) << row.name;
-        EXPECT_NEAR (realValue (processor, "Tone"), row.tone, 1.0e-4f) << row.name;
+        EXPECT_EQ (tandrel::test::realValue (processor, "Mode"), (float) row.mode) << row.name;
+        EXPECT_NEAR (tandrel::test::realValue (processor, "Tone"), row.tone, 1.0e-4f) << row.name;
         for (int stage = 1; stage <= numStages; ++stage)
         {
             const auto& values = row.stages[stage - 1];
-            EXPECT_EQ (realValue (processor, makeParameterId (ParamKind::nSegs, stage)), (float) values.nSegs) << row.name << " " << stage;
-            EXPECT_NEAR (realValue (processor, makeParameterId (ParamKind::segSize, stage)), values.segSize, 1.0e-4f) << row.name << " " << stage;
-            EXPECT_NEAR (realValue (processor, makeParameterId (ParamKind::segMix, stage)), values.segMix, 1.0e-4f) << row.name << " " << stage;
+            EXPECT_EQ (tandrel::test::realValue (processor, makeParameterId (ParamKind::nSegs, stage)), (float) values.nSegs) << row.name << " " << stage;
+            EXPECT_NEAR (tandrel::test::realValue (processor, makeParameterId (ParamKind::segSize, stage)), values.segSize, 1.0e-4f) << row.name << " " << stage;
+            EXPECT_NEAR (tandrel::test::realValue (processor, makeParameterId (ParamKind::segMix, stage)), values.segMix, 1.0e-4f) << row.name << " " << stage;
         }
 
         // A preset file carries no loaded-preset reference.

@@ -2,6 +2,7 @@
 // every route: hosts that compensate latency line the output up by it.
 
 #include "PluginProcessor.h"
+#include "ParameterAccess.h"
 
 #include "ScopedTempDir.h"
 #include "Signals.h"
@@ -24,12 +25,6 @@ const char* nameOf (Route route)
     return "";
 }
 
-void set (PluginProcessor& processor, const juce::String& id, float value)
-{
-    auto* parameter = processor.getModelTree().getParameter (id);
-    parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
-}
-
 /** Where an impulse comes out, as the host sees it. The impulse comes after
     the first 75 ms, in which the tone filters glide from their initial gain to
     the tone set here (0 dB: no filtering). */
@@ -40,13 +35,13 @@ int measuredDelay (Route route, double rate, int blockSize, int& reported)
 
     // A light blend of segments shorter than a sample at every rate keeps the
     // impulse where it is, so its peak marks the delay.
-    set (processor, "Tone", 100.0f);
+    tandrel::test::setParameter (processor, "Tone", 100.0f);
     for (int s = 1; s <= 3; ++s)
     {
-        set (processor, juce::String (s) + "- Seg Mix", route == Route::allIdle ? 0.0f : 1.0f);
-        set (processor, juce::String (s) + "- Seg Size", 1.0f);
+        tandrel::test::setParameter (processor, juce::String (s) + "- Seg Mix", route == Route::allIdle ? 0.0f : 1.0f);
+        tandrel::test::setParameter (processor, juce::String (s) + "- Seg Size", 1.0f);
     }
-    set (processor, "Mode", route == Route::parallel ? 1.0f : 0.0f);
+    tandrel::test::setParameter (processor, "Mode", route == Route::parallel ? 1.0f : 0.0f);
 
     processor.setRateAndBufferSizeDetails (rate, blockSize);
     processor.prepareToPlay (rate, blockSize);

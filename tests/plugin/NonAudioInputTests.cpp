@@ -4,6 +4,7 @@
 
 #include "NonAudioSamples.h"
 #include "PluginProcessor.h"
+#include "ParameterAccess.h"
 
 #include "AudioCompare.h"
 #include "BlockRunner.h"
@@ -20,12 +21,6 @@ namespace
 constexpr int blockSize = 256;
 constexpr int poisonedBlock = 1; // the engine has run one block before
 
-void set (PluginProcessor& processor, const juce::String& id, float value)
-{
-    auto* parameter = processor.getModelTree().getParameter (id);
-    parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
-}
-
 /** Runs the input through a fresh instance with every stage active; the
     poisoned block and the ones after it go through the bypassed path when
     asked, long enough for the dry delay to hand the poisoned block back. */
@@ -34,10 +29,10 @@ juce::AudioBuffer<float> render (juce::AudioBuffer<float> audio, float mode, int
     tandrel::test::ScopedTempDir presets;
     PluginProcessor processor (presets.get());
     processor.setRateAndBufferSizeDetails (44100.0, blockSize);
-    set (processor, "Mode", mode);
-    set (processor, "1- Seg Mix", 100.0f);
-    set (processor, "2- Seg Mix", 60.0f);
-    set (processor, "3- Seg Mix", 120.0f);
+    tandrel::test::setParameter (processor, "Mode", mode);
+    tandrel::test::setParameter (processor, "1- Seg Mix", 100.0f);
+    tandrel::test::setParameter (processor, "2- Seg Mix", 60.0f);
+    tandrel::test::setParameter (processor, "3- Seg Mix", 120.0f);
     processor.prepareToPlay (44100.0, blockSize);
 
     juce::MidiBuffer midi;
@@ -121,13 +116,13 @@ TEST (NonAudioInput, TheLargestAudioSampleOverflowsNowhereInTheEngine)
             tandrel::test::ScopedTempDir presets;
             PluginProcessor processor (presets.get());
             processor.setRateAndBufferSizeDetails (rate, blockSize);
-            set (processor, "Mode", mode);
-            set (processor, "Tone", 0.0f);
+            tandrel::test::setParameter (processor, "Mode", mode);
+            tandrel::test::setParameter (processor, "Tone", 0.0f);
             for (int s = 1; s <= 3; ++s)
             {
-                set (processor, juce::String (s) + "- Seg Mix", 120.0f);
-                set (processor, juce::String (s) + "- Seg Size", 1.0f + 20.0f * (float) (s - 1));
-                set (processor, juce::String (s) + "- N Segs", s == 2 ? 2.0f : 91.0f);
+                tandrel::test::setParameter (processor, juce::String (s) + "- Seg Mix", 120.0f);
+                tandrel::test::setParameter (processor, juce::String (s) + "- Seg Size", 1.0f + 20.0f * (float) (s - 1));
+                tandrel::test::setParameter (processor, juce::String (s) + "- N Segs", s == 2 ? 2.0f : 91.0f);
             }
             processor.prepareToPlay (rate, blockSize);
 

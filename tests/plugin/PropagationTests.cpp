@@ -2,6 +2,7 @@
 // editor's value labels, and the editor-facing operations of the processor.
 
 #include "PluginProcessor.h"
+#include "ParameterAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -40,12 +41,6 @@ struct GestureCounter : juce::AudioProcessorListener
 juce::RangedAudioParameter& parameter (PluginProcessor& processor, const juce::String& id)
 {
     return *processor.getModelTree().getParameter (id);
-}
-
-float realValue (PluginProcessor& processor, const juce::String& id)
-{
-    auto& p = parameter (processor, id);
-    return p.convertFrom0to1 (p.getValue());
 }
 
 juce::String expectedText (PluginProcessor& processor, ParamKind kind, int stage)
@@ -183,7 +178,7 @@ TEST (Propagation, TypedValuesInsideTheRangeAreAppliedAndOthersRestoreTheLabel)
             EXPECT_EQ (host.gestures, 1) << row.id << " " << row.typed;
             ASSERT_EQ (host.values.size(), 1u);
             EXPECT_EQ (host.values[0], typedInto.convertTo0to1 (row.landsOn)) << "the parameter's own normalised step";
-            EXPECT_EQ (realValue (processor, row.id), row.landsOn);
+            EXPECT_EQ (tandrel::test::realValue (processor, row.id), row.landsOn);
         }
         else
         {
@@ -262,9 +257,9 @@ TEST (Propagation, ModeTakesTheTruncatedPositionWithoutAGesture)
     processor.addListener (&host);
 
     processor.setUserValue ("Mode", 1.7f);
-    EXPECT_EQ (realValue (processor, "Mode"), 1.0f);
+    EXPECT_EQ (tandrel::test::realValue (processor, "Mode"), 1.0f);
     processor.setUserValue ("Mode", 0.0f);
-    EXPECT_EQ (realValue (processor, "Mode"), 0.0f);
+    EXPECT_EQ (tandrel::test::realValue (processor, "Mode"), 0.0f);
     EXPECT_EQ (host.gestures, 0);
     EXPECT_EQ (host.values, (std::vector<float> { 1.0f, 0.0f }));
 
@@ -281,16 +276,16 @@ TEST (Propagation, ToggleStageActiveSwitchesOffAndBackWithTheRememberedMix)
 
     // Stage 2 starts silent and was never on: it comes on at 90.
     EXPECT_FALSE (processor.toggleStageActive (2));
-    EXPECT_FLOAT_EQ (realValue (processor, "2- Seg Mix"), 90.0f);
+    EXPECT_FLOAT_EQ (tandrel::test::realValue (processor, "2- Seg Mix"), 90.0f);
     EXPECT_TRUE (processor.toggleStageActive (2));
-    EXPECT_EQ (realValue (processor, "2- Seg Mix"), 0.0f);
+    EXPECT_EQ (tandrel::test::realValue (processor, "2- Seg Mix"), 0.0f);
     EXPECT_FLOAT_EQ (processor.getSavedStageMix (2), 0.75f);
 
     // Stage 1 is on at 100: off, then back at exactly 100.
     EXPECT_TRUE (processor.toggleStageActive (1));
-    EXPECT_EQ (realValue (processor, "1- Seg Mix"), 0.0f);
+    EXPECT_EQ (tandrel::test::realValue (processor, "1- Seg Mix"), 0.0f);
     EXPECT_FALSE (processor.toggleStageActive (1));
-    EXPECT_FLOAT_EQ (realValue (processor, "1- Seg Mix"), 100.0f);
+    EXPECT_FLOAT_EQ (tandrel::test::realValue (processor, "1- Seg Mix"), 100.0f);
 }
 
 TEST (Propagation, FirstChangeAfterALoadMarksModifiedOnce)

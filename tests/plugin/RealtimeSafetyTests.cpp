@@ -131,7 +131,7 @@ void expectLabelsShowTheEngine (PluginProcessor& processor, PluginEditor& editor
         for (int stage = 1; stage <= numStages; ++stage)
             for (auto kind : { ParamKind::nSegs, ParamKind::segSize, ParamKind::segMix })
                 match = match
-                        && controls.stageControls[stage - 1]->getSliderSuite ((int) kind + 1).getLabel().getText()
+                        && controls.stageControls[stage - 1]->getSliderSuite (kind).getLabel().getText()
                                == engineValueText (processor.getEngine(), { kind, stage });
         return match;
     };

@@ -3,21 +3,13 @@
 // exactly like an instance that never played, in either mode.
 
 #include "PluginProcessor.h"
+#include "ParameterAccess.h"
 #include "AudioCompare.h"
 #include "Signals.h"
 
 #include "BlockRunner.h"
 
 #include <gtest/gtest.h>
-
-namespace
-{
-void setReal (PluginProcessor& processor, const juce::String& id, float value)
-{
-    auto* parameter = processor.getModelTree().getParameter (id);
-    parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
-}
-} // namespace
 
 TEST (ResetMidPlay, ResetOrPrepareAgainPlaysLikeAFreshInstance)
 {
@@ -30,9 +22,9 @@ TEST (ResetMidPlay, ResetOrPrepareAgainPlaysLikeAFreshInstance)
             PluginProcessor played (juce::File {}), fresh (juce::File {});
             for (auto* processor : { &played, &fresh })
             {
-                setReal (*processor, "Mode", mode);
-                setReal (*processor, "2- Seg Mix", 60.0f);
-                setReal (*processor, "Tone", 30.0f);
+                tandrel::test::setParameter (*processor, "Mode", mode);
+                tandrel::test::setParameter (*processor, "2- Seg Mix", 60.0f);
+                tandrel::test::setParameter (*processor, "Tone", 30.0f);
                 processor->prepareToPlay (48000.0, 512);
             }
 

@@ -7,13 +7,7 @@ namespace
 {
 juce::MemoryBlock blobOfText (const juce::String& text)
 {
-    juce::MemoryBlock blob;
-    juce::MemoryOutputStream out (blob, false);
-    out.writeInt ((int) StateBlob::magic);
-    out.writeInt ((int) text.getNumBytesAsUTF8() + 1);
-    out << text;
-    out.writeByte (0);
-    return blob;
+    return StateBlob::wrap (text.toRawUTF8(), text.getNumBytesAsUTF8());
 }
 } // namespace
 

@@ -2,6 +2,7 @@
 // what a refused or hostile blob leaves behind.
 
 #include "PluginProcessor.h"
+#include "ParameterAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -29,18 +30,6 @@ std::vector<float> parameterValues (PluginProcessor& processor)
     for (const auto& id : getParameterIdsInOrder())
         values.push_back (processor.getModelTree().getParameter (id)->getValue());
     return values;
-}
-
-float realValue (PluginProcessor& processor, const juce::String& id)
-{
-    auto* p = processor.getModelTree().getParameter (id);
-    return p->convertFrom0to1 (p->getValue());
-}
-
-void setReal (PluginProcessor& processor, const juce::String& id, float value)
-{
-    auto* p = processor.getModelTree().getParameter (id);
-    p->setValueNotifyingHost (p->convertTo0to1 (value));
 }
 
 juce::MemoryBlock hostState (PluginProcessor& processor)
@@ -158,7 +147,7 @@ TEST (State, RoundTripIntoAFreshInstanceKeepsValuesPresetAndModifiedMark)
         PluginProcessor source;
         selectFactoryPreset (source, "Oaxaca");
         if (modified)
-            setReal (source, "2- N Segs", 77.0f);
+            tandrel::test::setParameter (source, "2- N Segs", 77.0f);
         ASSERT_EQ (source.isModified(), modified);
         const auto blob = hostState (source);
 
@@ -176,7 +165,7 @@ TEST (State, RoundTripIntoAFreshInstanceKeepsValuesPresetAndModifiedMark)
 TEST (State, RootTagInAnotherLetterCaseIsAccepted)
 {
     PluginProcessor source;
-    setReal (source, "Tone", 12.0f);
+    tandrel::test::setParameter (source, "Tone", 12.0f);
     auto text = source.getModelTree().copyState().toXmlString (juce::XmlElement::TextFormat().singleLine());
     text = text.replace ("<Td11", "<tD11").replace ("</Td11>", "</tD11>");
 
@@ -184,7 +173,7 @@ TEST (State, RootTagInAnotherLetterCaseIsAccepted)
     processor.getModelTree().getUndoManager().perform (new MarkerAction());
     const auto blob = blobOfText (text);
     EXPECT_TRUE (processor.setState (blob.getData(), (int) blob.getSize()));
-    EXPECT_FLOAT_EQ (realValue (processor, "Tone"), 12.0f);
+    EXPECT_FLOAT_EQ (tandrel::test::realValue (processor, "Tone"), 12.0f);
     EXPECT_FALSE (processor.getModelTree().getUndoManager().canUndo());
     EXPECT_EQ (xmlOf (hostState (processor))->getTagName(), "Td11");
 }
@@ -230,8 +219,8 @@ TEST (State, ResetToDefaultAlwaysEndsUnmodifiedAndTellsTheDisplay)
     RecordingDisplay display;
     processor.setDisplay (&display);
 
-    setReal (processor, "3- Seg Mix", 50.0f);
-    setReal (processor, "Mode", 1.0f);
+    tandrel::test::setParameter (processor, "3- Seg Mix", 50.0f);
+    tandrel::test::setParameter (processor, "Mode", 1.0f);
     ASSERT_TRUE (processor.isModified());
     display.modifiedCalls.clear();
 
@@ -251,7 +240,7 @@ TEST (State, ResetToDefaultAlwaysEndsUnmodifiedAndTellsTheDisplay)
 TEST (State, RefusedAndHostileBlobsLeaveEverythingAsItWas)
 {
     PluginProcessor reference;
-    setReal (reference, "Tone", 33.0f);
+    tandrel::test::setParameter (reference, "Tone", 33.0f);
     const auto good = hostState (reference);
     const auto goodText = reference.getModelTree().copyState().toXmlString (juce::XmlElement::TextFormat().singleLine());
 
@@ -297,7 +286,7 @@ TEST (State, RefusedAndHostileBlobsLeaveEverythingAsItWas)
     {
         PluginProcessor processor;
         selectFactoryPreset (processor, "Twinkle");
-        setReal (processor, "1- Seg Size", 20.0f);
+        tandrel::test::setParameter (processor, "1- Seg Size", 20.0f);
         processor.getModelTree().getUndoManager().perform (new MarkerAction());
         const auto valuesBefore = parameterValues (processor);
         const auto idBefore = processor.getPresetManager().getCurrentId();
@@ -307,7 +296,7 @@ TEST (State, RefusedAndHostileBlobsLeaveEverythingAsItWas)
 
         if (accepted)
         {
-            EXPECT_FLOAT_EQ (realValue (processor, "Tone"), 33.0f) << row.what;
+            EXPECT_FLOAT_EQ (tandrel::test::realValue (processor, "Tone"), 33.0f) << row.what;
             EXPECT_FALSE (processor.getModelTree().getUndoManager().canUndo()) << row.what;
         }
         else
@@ -353,8 +342,8 @@ TEST (State, HostStateCallsOnAnotherThreadNeverSeeAHalfAppliedPresetLoad)
     const auto twinkle = valuesOf (hostState (processor));
     selectFactoryPreset (processor, "Black saint");
     const auto blackSaint = valuesOf (hostState (processor));
-    setReal (processor, "Tone", 1.0f);
-    setReal (processor, "3- N Segs", 90.0f);
+    tandrel::test::setParameter (processor, "Tone", 1.0f);
+    tandrel::test::setParameter (processor, "3- N Segs", 90.0f);
     const auto hostBlob = hostState (processor);
     const auto hostValues = valuesOf (hostBlob);
 
@@ -392,7 +381,7 @@ TEST (State, HostStateCallsOnAnotherThreadNeverSeeAHalfAppliedPresetLoad)
 TEST (State, BlobFromAHostThreadAppliesAtOnceAndEmptiesTheHistory)
 {
     PluginProcessor source;
-    setReal (source, "2- Seg Size", 30.0f);
+    tandrel::test::setParameter (source, "2- Seg Size", 30.0f);
     const auto blob = hostState (source);
 
     PluginProcessor processor;
@@ -400,6 +389,6 @@ TEST (State, BlobFromAHostThreadAppliesAtOnceAndEmptiesTheHistory)
     undo.perform (new MarkerAction());
 
     std::thread ([&] { processor.setStateInformation (blob.getData(), (int) blob.getSize()); }).join();
-    EXPECT_FLOAT_EQ (realValue (processor, "2- Seg Size"), 30.0f);
+    EXPECT_FLOAT_EQ (tandrel::test::realValue (processor, "2- Seg Size"), 30.0f);
     EXPECT_FALSE (undo.canUndo());
 }

@@ -122,6 +122,26 @@ TEST (DataFolder, TheEnvironmentVariableNamesTheDataFolder)
     EXPECT_TRUE (presets.isDirectory());
 }
 
+// A relative path would name a folder that moves with the host's working
+// folder; it used to fall back to the real user folder instead.
+TEST (DataFolder, ARelativeOverrideNamesNoFolderAndIsReported)
+{
+    const auto previous = juce::SystemStats::getEnvironmentVariable (DataFolder::overrideVariable, {});
+    ScopedTempDir work;
+    const auto previousCwd = juce::File::getCurrentWorkingDirectory();
+    ASSERT_TRUE (work.get().setAsCurrentWorkingDirectory());
+
+    setenv (DataFolder::overrideVariable, "relative/data", 1);
+    EXPECT_EQ (DataFolder::locate (vendor, product), juce::File());
+    EXPECT_EQ (DataFolder::findPresetsFolder (vendor, product), juce::File());
+    EXPECT_EQ (DataFolder::relativeOverride(), "relative/data");
+    EXPECT_FALSE (work["relative"].exists());
+
+    setenv (DataFolder::overrideVariable, previous.toRawUTF8(), 1);
+    previousCwd.setAsCurrentWorkingDirectory();
+    EXPECT_EQ (DataFolder::relativeOverride(), "");
+}
+
 TEST (DataFolder, APresetsFolderThatCannotBeMadeIsEmpty)
 {
     ScopedTempDir dir;

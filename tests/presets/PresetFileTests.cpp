@@ -1,5 +1,10 @@
 #include "TestLoader.h"
 
+#include <csignal>
+#if ! defined(_WIN32)
+ #include <sys/resource.h>
+#endif
+
 using namespace tandrel::test;
 
 namespace
@@ -129,3 +134,30 @@ TEST_F (PresetFileTest, AnOversizedFileIsNotReadIntoMemory)
     EXPECT_FALSE (loader.loadFromFile (file));
     EXPECT_EQ (loader.setStateCalls, calls);
 }
+
+#if ! defined(_WIN32)
+// A disk that fills up during the save used to leave the preset truncated:
+// the short last write went unnoticed and the temporary file replaced it.
+TEST_F (PresetFileTest, ASaveThatRunsOutOfSpaceKeepsTheFileThatWasThere)
+{
+    const auto file = folder["Kept.td11"];
+    ASSERT_TRUE (file.replaceWithText ("the preset that was there"));
+    loader.edit ("a", 3);
+
+    // The file size limit stands in for a full disk; the signal it raises is ignored, so the write just fails.
+    const auto previousHandler = std::signal (SIGXFSZ, SIG_IGN);
+    rlimit previous {};
+    ASSERT_EQ (getrlimit (RLIMIT_FSIZE, &previous), 0);
+    rlimit limited = previous;
+    limited.rlim_cur = 16;
+    ASSERT_EQ (setrlimit (RLIMIT_FSIZE, &limited), 0);
+    const bool saved = loader.saveToFile (file);
+    setrlimit (RLIMIT_FSIZE, &previous);
+    std::signal (SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE (saved);
+    EXPECT_EQ (file.loadFileAsString(), "the preset that was there");
+    EXPECT_TRUE (loader.isModified());
+    EXPECT_EQ (file.getParentDirectory().findChildFiles (juce::File::findFiles, false, "*").size(), 1);
+}
+#endif

@@ -1,5 +1,9 @@
 #include "TestLoader.h"
 
+#if ! defined(_WIN32)
+ #include <unistd.h>
+#endif
+
 using namespace tandrel::test;
 
 namespace
@@ -189,3 +193,60 @@ TEST_F (UserFolderTest, OpeningAFileThatIsNotAPresetChangesNothing)
     EXPECT_EQ (manager->getCurrentUserPreset(), nullptr);
     EXPECT_EQ (manager->getCurrentId(), -1);
 }
+
+// Thirty links to "." and links back up used to be followed down to the
+// deepest level: 27,930 folders listed for one, each of its presets again.
+TEST_F (UserFolderTest, LinksAreFollowedOnlyToFoldersTheScanHasNotReached)
+{
+    loader.writePreset (folder["Top.td11"], 1);
+    loader.writePreset (folder["real/Inside.td11"], 2);
+    for (int i = 0; i < 30; ++i)
+        ASSERT_TRUE (folder.get().createSymbolicLink (folder["loop " + juce::String (i)], true));
+    ASSERT_TRUE (folder.get().createSymbolicLink (folder["real/up"], true));
+
+    ScopedTempDir elsewhere;
+    loader.writePreset (elsewhere["Shared.td11"], 3);
+    ASSERT_TRUE (elsewhere.get().createSymbolicLink (folder["shared"], true));
+
+    makeManager();
+    manager->rescan();
+
+    juce::StringArray names;
+    for (const auto& [id, preset] : manager->getUserPresets())
+        names.add (preset.name);
+    names.sort (false);
+    EXPECT_EQ (names, juce::StringArray ({ "Inside", "Shared", "Top" }));
+
+    auto* root = manager->getRootFolder();
+    ASSERT_NE (root, nullptr);
+    juce::StringArray subfolders;
+    for (auto* sub : root->subfolders)
+        subfolders.add (sub->name);
+    EXPECT_EQ (subfolders, juce::StringArray ({ "Real", "Shared" }));
+    EXPECT_TRUE (manager->findFolder (folder["real"])->subfolders.isEmpty());
+}
+
+#if ! defined(_WIN32)
+// Such a name made a String the framework's text operations read past the end of.
+TEST_F (UserFolderTest, FilesWhoseNamesAreNotStrictlyUtf8AreNotListed)
+{
+    loader.writePreset (folder["Good.td11"], 1);
+    const auto good = folder["Good.td11"];
+    std::vector<std::string> rawPaths;
+    for (const char* rawName : { "Overlong \xc0\xbc.td11", "Cut \xe2\x82.td11", "Byte \xff.td11" })
+    {
+        rawPaths.push_back (folder.get().getFullPathName().toStdString() + "/" + rawName);
+        ASSERT_EQ (::link (good.getFullPathName().toRawUTF8(), rawPaths.back().c_str()), 0) << rawName;
+    }
+
+    makeManager();
+    juce::StringArray names;
+    for (const auto& [id, preset] : manager->getUserPresets())
+        names.add (preset.name);
+    EXPECT_EQ (names, juce::StringArray ("Good"));
+
+    // Removed here: the folder's own clean-up reads names through the framework.
+    for (const auto& path : rawPaths)
+        ::unlink (path.c_str());
+}
+#endif

@@ -160,6 +160,53 @@ TEST_F (RenderBankTest, RefusedBanksWriteNothing)
     }
 }
 
+// A user preset that crashed the parser took the whole bank with it: no
+// summary, and temporary files left behind.
+TEST_F (RenderBankTest, AUserPresetThatFailsFailsAloneAndIsReported)
+{
+    const auto presets = dataDir["Presets"];
+    ASSERT_TRUE (presets.createDirectory());
+    const juce::File hostile { TANDREL_SOURCE_DIR "/tests/fuzz/corpus/preset_file/overlong_markup_nesting.td11" };
+    ASSERT_TRUE (hostile.copyFileTo (presets.getChildFile ("Crafted.td11")));
+    ASSERT_TRUE (factoryPresetFiles.getChildFile ("Twinkle.td11").copyFileTo (presets.getChildFile ("Fine.td11")));
+
+    const auto folder = work["bank"];
+    const auto result = tandrel::test::runRenderTool ({ "--all-presets", "--user-presets", "--jobs", "2", input.getFullPathName(), folder.getFullPathName() });
+    EXPECT_EQ (result.exitCode, 2) << result.output;
+    EXPECT_TRUE (result.output.contains ("rendered 36 of 37 presets")) << result.output;
+    EXPECT_TRUE (result.output.contains ("Crafted.wav: preset file " + presets.getChildFile ("Crafted.td11").getFullPathName() + " is not a valid Tandrel preset"))
+        << result.output;
+
+    const auto names = fileNames (folder);
+    EXPECT_EQ (names.size(), 36) << names.joinIntoString (", ");
+    EXPECT_TRUE (names.contains ("37 Fine.wav") || names.contains ("36 Fine.wav")) << names.joinIntoString (", ");
+    for (const auto& name : names)
+        EXPECT_FALSE (name.startsWithChar ('.')) << name;
+}
+
+// With INPUT in OUTDIR under the first preset's name, the first render
+// replaced it and every later preset rendered that output instead.
+TEST_F (RenderBankTest, AnOutdirWhereARenderWouldReplaceTheInputIsRefused)
+{
+    const auto folder = work["bank"];
+    ASSERT_TRUE (folder.createDirectory());
+    const auto names = factoryNames();
+    for (const auto& [index, spelling] : { std::pair<int, const char*> { 0, "" }, { 34, "./" } })
+    {
+        const auto inFolder = folder.getChildFile (juce::String (index + 1).paddedLeft ('0', 2) + " " + names[index] + ".wav");
+        ASSERT_TRUE (input.copyFileTo (inFolder));
+        const auto before = bytesOf (inFolder);
+
+        const auto result = tandrel::test::runRenderTool ({ "--all-presets", "--jobs", "1", inFolder.getFullPathName(),
+                                                            folder.getFullPathName() + "/" + spelling });
+        EXPECT_EQ (result.exitCode, 2) << result.output;
+        EXPECT_TRUE (result.output.contains ("would be overwritten")) << result.output;
+        EXPECT_TRUE (bytesOf (inFolder) == before);
+        EXPECT_EQ (fileNames (folder), juce::StringArray (inFolder.getFileName()));
+        inFolder.deleteFile();
+    }
+}
+
 TEST (BankFileName, NumbersInBankOrderWithAtLeastTwoDigits)
 {
     const struct

@@ -19,7 +19,7 @@
 
 namespace
 {
-const juce::String tool = TANDREL_BINARY_DIR "/tools/tandrel-render";
+const juce::String tool = tandrel::test::renderToolPath();
 
 /** A stereo 16-bit stream made up as it is sent: a few tones and a ramp, never
     held whole. The header's lengths say "unknown", as a pipe's do. */

@@ -2,6 +2,7 @@
 // as a child process with its own data folder.
 
 #include "PluginProcessor.h"
+#include "PresetOption.h"
 #include "RenderToolRunner.h"
 #include "ScopedDataDir.h"
 
@@ -90,6 +91,31 @@ TEST_F (RenderPresetTest, StateIsAppliedFirstAndRefusedStatesWriteNothing)
     }
 }
 
+// Inputs built to crash or stall the parser (they are also fuzz seeds), and a
+// device that never ends: each is refused with code 2 and nothing is written.
+TEST_F (RenderPresetTest, HostileStatesAndPresetsAreRefused)
+{
+    const juce::File corpus { TANDREL_SOURCE_DIR "/tests/fuzz/corpus" };
+    struct Row { const char* option; juce::File file; const char* says; };
+    const Row rows[] = {
+        { "--state", corpus.getChildFile ("state/overlong_markup_nesting.state"), "is not a Tandrel plug-in state" },
+        { "--state", corpus.getChildFile ("state/entity_copy_square.state"), "is not a Tandrel plug-in state" },
+        { "--preset", corpus.getChildFile ("preset_file/overlong_markup_nesting.td11"), "is not a valid Tandrel preset" },
+        { "--preset", corpus.getChildFile ("preset_file/entity_copy_square.td11"), "is not a valid Tandrel preset" },
+        { "--state", juce::File ("/dev/zero"), "is too large" },
+    };
+
+    for (const auto& row : rows)
+    {
+        ASSERT_TRUE (row.file.existsAsFile()) << row.file.getFullPathName();
+        const auto output = work["refused.wav"];
+        const auto result = run ({ row.option, row.file.getFullPathName(), "--demo", output.getFullPathName() });
+        EXPECT_EQ (result.exitCode, 2) << row.file.getFileName() << "\n" << result.output;
+        EXPECT_TRUE (result.output.contains (row.says)) << result.output;
+        EXPECT_FALSE (output.exists());
+    }
+}
+
 TEST_F (RenderPresetTest, FactoryPresetIsLoadedThenTweakedBySet)
 {
     const auto saved = work["preset.state"];
@@ -166,4 +192,17 @@ TEST_F (RenderPresetTest, ListPresetsShowsTheBankInOrderThenUserPresets)
     EXPECT_TRUE (lines[35].trim().endsWith ("Parallel//Spicy")) << lines[35];
     EXPECT_TRUE (lines[36].startsWith ("User presets")) << lines[36];
     EXPECT_TRUE (lines[37].trim().startsWith ("My own sound")) << lines[37];
+}
+
+// The search compared every character of the query with every character of
+// each name, reaching each by walking the text from its start: a pasted
+// paragraph took minutes.
+TEST (CloseNames, LongQueriesCostNoComparisonAndTyposStillMatch)
+{
+    const juce::String overdrive (juce::CharPointer_UTF8 ("\xc3\x9c" "berdrive"));
+    const juce::StringArray names { "Twinkle", "Black pepper", "Bell de sure", overdrive };
+    EXPECT_EQ (findCloseNames (juce::String::repeatedString ("qwerty ", 20000), names), juce::StringArray());
+    EXPECT_EQ (findCloseNames ("twinkel", names), juce::StringArray ("Twinkle"));
+    EXPECT_EQ (findCloseNames ("pepper", names), juce::StringArray ("Black pepper"));
+    EXPECT_EQ (findCloseNames ("uberdrive", names), juce::StringArray (overdrive));
 }

@@ -222,6 +222,64 @@ TEST (WavStream, RefusesWhatItCannotRead)
 
 namespace
 {
+/** A mono WAV whose format chunk is the extensible form with the given
+    sub-format GUID, holding two samples of the given width. */
+juce::MemoryBlock extensibleWav (std::initializer_list<unsigned char> guid, int bits)
+{
+    const int bytes = bits / 8;
+    juce::MemoryOutputStream out;
+    out.write ("RIFF", 4);
+    out.writeInt (4 + 8 + 40 + 8 + 2 * bytes);
+    out.write ("WAVEfmt ", 8);
+    out.writeInt (40);
+    out.writeShort ((short) 0xfffe);
+    out.writeShort (1);
+    out.writeInt (48000);
+    out.writeInt (48000 * bytes);
+    out.writeShort ((short) bytes);
+    out.writeShort ((short) bits);
+    out.writeShort (22);
+    out.writeShort ((short) bits);
+    out.writeInt (4);
+    for (auto b : guid)
+        out.writeByte ((char) b);
+    out.write ("data", 4);
+    out.writeInt (2 * bytes);
+    for (int i = 0; i < 2 * bytes; ++i)
+        out.writeByte (0);
+    return out.getMemoryBlock();
+}
+} // namespace
+
+// The sub-format used to be read from the GUID's first two bytes alone, so a
+// GUID of another codec that happens to start like PCM played as PCM.
+TEST (WavStream, ExtensibleFormatsAreReadOnlyWithTheStandardPcmOrFloatGuid)
+{
+    const struct
+    {
+        std::initializer_list<unsigned char> guid;
+        int bits;
+        bool readable;
+    } rows[] = {
+        { { 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71 }, 16, true },  // PCM
+        { { 0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71 }, 32, true },  // float
+        { { 0x01, 0x00, 0x00, 0x00, 0x21, 0x07, 0xd3, 0x11, 0x86, 0x44, 0xc8, 0xc1, 0xca, 0x00, 0x00, 0x00 }, 16, false }, // B-format PCM
+        { { 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x72 }, 16, false }, // one byte off
+        { { 0x06, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71 }, 16, false }, // A-law
+    };
+    for (const auto& row : rows)
+    {
+        const auto back = readWav (extensibleWav (row.guid, row.bits));
+        EXPECT_EQ (back.ok, row.readable) << back.error;
+        if (! row.readable)
+        {
+            EXPECT_TRUE (back.error.contains ("16/24-bit PCM and 32-bit float")) << back.error;
+        }
+    }
+}
+
+namespace
+{
 std::unique_ptr<PluginProcessor> makeProcessor (int channels, const juce::String& preset)
 {
     auto processor = std::make_unique<PluginProcessor> (juce::File());

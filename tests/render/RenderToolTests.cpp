@@ -81,6 +81,13 @@ TEST (RenderTool, BadArgumentsExitWithCode2AndWriteNothing)
         { { "--demo", "--set", "9- Seg Mix=10" }, "9- Seg Mix" },
         { { "--demo", "--set", "1- Seg Mix=121" }, "0 to 120" },
         { { "--demo", "--set", "1- N Segs=abc" }, "1- N Segs" },
+        // A value parses whole or not at all.
+        { { "--demo", "--set", "1- Seg Mix=1-2" }, "\"1-2\" is out of range" },
+        { { "--demo", "--set", "1- Seg Mix=e" }, "\"e\" is out of range" },
+        { { "--demo", "--set", "1- Seg Mix=1.2.3" }, "\"1.2.3\" is out of range" },
+        { { "--demo", "--set", "Tone=inf" }, "\"inf\" is out of range" },
+        { { "--demo", "--set", "Tone=0x10" }, "\"0x10\" is out of range" },
+        { { "--demo", "--set", "1- N Segs=2.5" }, "expected whole numbers 2 to 91" },
         { { "--demo", "--set", "Mode=Diagonal" }, "Mode" },
         { { "--demo", "--block", "0" }, "--block" },
         { { "--demo", "--frobnicate" }, "--frobnicate" },
@@ -104,4 +111,8 @@ TEST (RenderTool, SetsParametersByNameOrIndex)
     tandrel::test::ScopedTempDir temp;
     for (const auto* mode : { "Mode=Parallel", "Mode=1", "Mode=Series" })
         EXPECT_EQ (tandrel::test::runRenderTool ({ "--demo", "--set", mode, temp["out.wav"].getFullPathName() }).exitCode, 0) << mode;
+
+    // Every way of writing a number a user may type.
+    for (const auto* value : { "Tone=40", "Tone=+40", "Tone=40.", "Tone=.5", "Tone=4e1", "Tone= 40 ", "1- N Segs=7.0" })
+        EXPECT_EQ (tandrel::test::runRenderTool ({ "--demo", "--set", value, temp["out.wav"].getFullPathName() }).exitCode, 0) << value;
 }

@@ -2,20 +2,32 @@
 
 #include <juce_core/juce_core.h>
 
+#include <cstdlib>
+
 namespace tandrel::test
 {
+/** A path the build names, unless the environment variable of the same name
+    names another: the packaged result is tested by pointing these at the bundles
+    and the render tool unpacked from the .deb (scripts/test-package). */
+inline juce::String pathFromEnvironment (const char* variable, const char* builtPath)
+{
+    const auto* value = std::getenv (variable);
+    return value != nullptr && *value != 0 ? juce::String (value) : juce::String (builtPath);
+}
+
+/** The tandrel-render the tests run: the build's target file, or TANDREL_RENDER_TOOL. */
+inline juce::String renderToolPath() { return pathFromEnvironment ("TANDREL_RENDER_TOOL", TANDREL_RENDER_TOOL); }
+
 struct RenderToolResult
 {
     int exitCode = -1;
     juce::String output; // stdout and stderr together
 };
 
-/** Runs the built tandrel-render with the given arguments and waits for it. */
-inline RenderToolResult runRenderTool (const juce::StringArray& arguments)
+/** Runs a command and waits for it, for at most a minute. */
+inline RenderToolResult runCommand (const juce::StringArray& command)
 {
     juce::ChildProcess child;
-    juce::StringArray command { TANDREL_BINARY_DIR "/tools/tandrel-render" };
-    command.addArray (arguments);
     RenderToolResult result;
     if (! child.start (command, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
         return result;
@@ -23,5 +35,13 @@ inline RenderToolResult runRenderTool (const juce::StringArray& arguments)
     child.waitForProcessToFinish (60000);
     result.exitCode = (int) child.getExitCode();
     return result;
+}
+
+/** Runs the built tandrel-render with the given arguments and waits for it. */
+inline RenderToolResult runRenderTool (const juce::StringArray& arguments)
+{
+    juce::StringArray command { renderToolPath() };
+    command.addArray (arguments);
+    return runCommand (command);
 }
 } // namespace tandrel::test

@@ -4,6 +4,7 @@
 #include "PresetOption.h"
 #include "ProgressBar.h"
 #include "RenderJob.h"
+#include "UnfinishedFiles.h"
 
 #include <algorithm>
 #include <atomic>
@@ -33,6 +34,15 @@ struct BankJob
 };
 } // namespace
 
+namespace
+{
+bool isSameFile (const juce::File& a, const juce::File& b)
+{
+    // The identifier (the inode) also sees through links and other spellings of the path.
+    return a == b || (a.existsAsFile() && b.existsAsFile() && a.getFileIdentifier() == b.getFileIdentifier());
+}
+} // namespace
+
 juce::String bankFileName (int index, int bankSize, const juce::String& presetName)
 {
     const int digits = juce::jmax (2, juce::String (bankSize).length());
@@ -55,6 +65,16 @@ int renderAllPresets (const RenderOptions& options)
     }
     const int count = (int) bank.size();
 
+    // Every preset after the one that overwrote INPUT would render that one's output.
+    if (! options.demo)
+        for (int i = 0; i < count; ++i)
+            if (const auto target = folder.getChildFile (bankFileName (i, count, bank[(size_t) i].name)); isSameFile (target, options.input))
+            {
+                report ("cannot render into " + folder.getFullPathName() + ": INPUT " + options.input.getFullPathName()
+                        + " has the name of preset " + juce::String (i + 1) + "'s output there and would be overwritten; choose another OUTDIR");
+                return exitFailure;
+            }
+
     auto makeJob = [&] (int index)
     {
         auto job = std::make_unique<BankJob>();
@@ -74,12 +94,15 @@ int renderAllPresets (const RenderOptions& options)
         report ("cannot create the folder " + folder.getFullPathName());
         return exitFailure;
     }
+    if (folderIsNew)
+        UnfinishedFiles::ownFolder (folder);
     auto first = makeJob (0);
     if (! first->job->prepare (error))
     {
         first.reset(); // removes its temporary file, if it got that far
         if (folderIsNew)
             folder.deleteFile();
+        UnfinishedFiles::keepFolder();
         report (error);
         return exitFailure;
     }
@@ -164,6 +187,7 @@ int renderAllPresets (const RenderOptions& options)
             progress.show ((double) frames / ((double) length * count), juce::String (written) + "/" + juce::String (count) + " presets");
     }
     progress.finish();
+    UnfinishedFiles::keepFolder();
 
     for (const auto& line : warnings)
         report (line);

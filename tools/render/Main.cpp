@@ -2,6 +2,7 @@
 // plug-in, driven exactly as a host drives it.
 
 #include "BankRender.h"
+#include "ClosedDescriptors.h"
 #include "CommandLine.h"
 #include "ConsoleHandles.h"
 #include "ParameterAssignment.h"
@@ -33,6 +34,13 @@ int renderOne (const RenderOptions& options)
 {
     if (options.outputToStdout && StandardOutputStream::isTerminal())
         return fail ("standard output is a terminal: redirect it or pipe it on to write the WAV stream there");
+    if (options.inputFromStdin && ClosedDescriptors::standardInputWasClosed())
+        return fail ("standard input is closed: give INPUT as a file, or open standard input to read a WAV stream from it");
+    if (options.outputToStdout && ClosedDescriptors::standardOutputWasClosed())
+        return fail ("standard output is closed: give OUTPUT as a file, or open standard output to write the WAV stream there");
+    if (options.saveState != juce::File())
+        if (const auto message = checkStateTarget (options.saveState); message.isNotEmpty())
+            return fail (message);
 
     RenderJob job (options, options.preset, options.outputToStdout ? OutputTarget::standardOutput() : OutputTarget::file (options.output));
     juce::String error;
@@ -43,23 +51,21 @@ int renderOne (const RenderOptions& options)
     const auto length = job.getExpectedLength();
     const double rate = job.getOutputFormat().sampleRate;
     ProgressBar progress (! length || *length > rate * 5.0);
+    const auto saveState = [&]
+    { return options.saveState != juce::File() ? saveStateFile (job.getProcessor(), options.saveState) : juce::String(); };
     const bool rendered = job.run (error, [&] (juce::int64 frames)
                                    {
                                        if (length)
                                            progress.show ((double) frames / (double) *length);
                                        else
                                            progress.showDuration ((double) frames / rate);
-                                   });
+                                   }, saveState);
     progress.finish();
     if (! rendered)
         return fail (error);
 
     for (const auto& warning : job.getWarnings())
         std::cerr << "tandrel-render: " << warning << "\n";
-
-    if (options.saveState != juce::File())
-        if (const auto message = saveStateFile (job.getProcessor(), options.saveState); message.isNotEmpty())
-            return fail (message);
 
     const auto& format = job.getOutputFormat();
     std::cerr << "tandrel-render: wrote " << job.getOutput().describe() << " (" << format.channels << " ch, " << job.getFramesWritten()
@@ -88,6 +94,12 @@ int run (const juce::StringArray& arguments)
         return exitOk;
     }
 
+    // Presets are read from (and --all-presets --user-presets renders) the data
+    // folder: a relative override would name one that moves with the
+    // working folder.
+    if (const auto relative = juce::qorv_gui::DataFolder::relativeOverride(); relative.isNotEmpty())
+        return fail (juce::String (juce::qorv_gui::DataFolder::overrideVariable) + " must be an absolute path, got \"" + relative + "\"");
+
     if (options.listParams || options.listPresets)
     {
         PluginProcessor processor;
@@ -101,6 +113,8 @@ int run (const juce::StringArray& arguments)
 
 int main (int argc, char* argv[])
 {
+    // Before anything opens a file or a socket.
+    ClosedDescriptors::occupy();
     // Before any other thread exists, so every thread inherits the blocked interrupts.
     UnfinishedFiles::handleInterrupts();
     ConsoleHandles::useBinaryMode();

@@ -1,6 +1,7 @@
 #include "OutputTarget.h"
 
 #include "StandardStreams.h"
+#include "StreamDevices.h"
 #include "UnfinishedFiles.h"
 
 OutputTarget::OutputTarget (const juce::File& targetFile) : target (targetFile) {}
@@ -32,8 +33,14 @@ juce::OutputStream* OutputTarget::open (juce::String& error)
         return nullptr;
     }
 
-    // Hidden, beside the target (same file system, so the final rename is atomic) and unique per render.
-    temporary = target.getSiblingFile ("." + target.getFileName() + "-" + juce::String::toHexString (juce::Random().nextInt64()) + ".part");
+    if (StreamDevices::isStreamDevice (target))
+    {
+        streamed = true;
+        stream = StreamDevices::openForWriting (target, error);
+        return stream.get();
+    }
+
+    temporary = target.getSiblingFile (temporaryNameFor());
     auto file = UnfinishedFiles::create (temporary);
     if (file == nullptr)
     {
@@ -45,19 +52,29 @@ juce::OutputStream* OutputTarget::open (juce::String& error)
     return stream.get();
 }
 
+juce::String OutputTarget::temporaryNameFor()
+{
+    // Hidden, beside the target (same file system, so the final rename is
+    // atomic), unique per render, and short: a target name of up to 255
+    // bytes is valid, so the temporary name does not repeat it.
+    return ".tandrel-" + juce::String::toHexString (juce::Random().nextInt64()).paddedLeft ('0', 16) + ".part";
+}
+
 bool OutputTarget::commit (juce::String& error)
 {
     if (stream != nullptr)
         stream->flush();
 
-    if (isStandardOutput())
+    if (isStandardOutput() || streamed)
     {
         committed = true;
         return true;
     }
 
+    // The stream's buffer goes out in flush(), whose short write the stream
+    // does not report: only the file's size shows that every byte arrived.
     auto* file = dynamic_cast<juce::FileOutputStream*> (stream.get());
-    const bool written = file != nullptr && file->getStatus().wasOk();
+    const bool written = file != nullptr && file->getStatus().wasOk() && temporary.getSize() == file->getPosition();
     stream.reset();
 
     if (! written || ! UnfinishedFiles::commit (temporary, target))

@@ -2,9 +2,10 @@
 
 #include <juce_core/juce_core.h>
 
-/** Where a render's WAV stream goes: standard output, or a file that is
-    written as a temporary file beside it and renamed into place by commit(),
-    so a failed or interrupted render never leaves a partial file. */
+/** Where a render's WAV stream goes: standard output, a device or FIFO
+    written in order like standard output, or a file that is written as a
+    temporary file beside it and renamed into place by commit(), so a failed
+    or interrupted render never leaves a partial file. */
 class OutputTarget
 {
 public:
@@ -28,9 +29,12 @@ public:
 private:
     explicit OutputTarget (const juce::File& targetFile);
 
+    static juce::String temporaryNameFor();
+
     const juce::File target;
     juce::File temporary;
     std::unique_ptr<juce::OutputStream> stream;
+    bool streamed = false;
     bool committed = false;
 
     JUCE_DECLARE_NON_COPYABLE (OutputTarget)

@@ -1,5 +1,7 @@
 #include "ParameterAssignment.h"
 
+#include <qorv_gui/qorv_gui.h>
+
 namespace
 {
 juce::AudioProcessorParameterWithID* findParameter (juce::AudioProcessor& processor, const juce::String& id)
@@ -39,11 +41,9 @@ juce::String describeDefault (juce::AudioProcessorParameterWithID& parameter)
 
 bool parseNumber (const juce::String& text, double& value)
 {
-    const auto trimmed = text.trim();
-    if (trimmed.isEmpty() || ! trimmed.containsOnly ("0123456789+-.eE"))
-        return false;
-    value = trimmed.getDoubleValue();
-    return std::isfinite (value);
+    const auto number = juce::qorv_gui::NumberText::parseWhole (text.trim());
+    value = number.value_or (0.0);
+    return number.has_value();
 }
 } // namespace
 
@@ -80,7 +80,8 @@ juce::String applyParameterAssignment (juce::AudioProcessor& processor, const ju
     else if (auto* integer = dynamic_cast<juce::AudioParameterInt*> (parameter))
     {
         const auto range = integer->getRange();
-        if (! parseNumber (valueText, number) || number < range.getStart() || number > range.getEnd())
+        // A fraction would be rounded to a count the user did not ask for.
+        if (! parseNumber (valueText, number) || number != std::floor (number) || number < range.getStart() || number > range.getEnd())
             return outOfRange();
         normalised = integer->convertTo0to1 ((float) number);
     }

@@ -1,22 +1,36 @@
 #include "PresetOption.h"
 
+#include <cstdlib>
+#include <limits>
+#include <string>
+
 namespace
 {
 using Manager = juce::qorv_gui::PresetManager;
 
-int editDistance (const juce::String& a, const juce::String& b)
+std::u32string charactersOf (const juce::String& text)
 {
-    std::vector<int> previous ((size_t) b.length() + 1), current (previous.size());
+    std::u32string characters;
+    for (auto p = text.getCharPointer(); ! p.isEmpty();)
+        characters.push_back ((char32_t) p.getAndAdvance());
+    return characters;
+}
+
+// Indexing a juce::String walks its UTF-8 from the start, so the distance is
+// taken over decoded characters.
+int editDistance (const std::u32string& a, const std::u32string& b)
+{
+    std::vector<int> previous (b.size() + 1), current (previous.size());
     for (size_t j = 0; j < previous.size(); ++j)
         previous[j] = (int) j;
 
-    for (int i = 1; i <= a.length(); ++i)
+    for (size_t i = 1; i <= a.size(); ++i)
     {
-        current[0] = i;
-        for (int j = 1; j <= b.length(); ++j)
+        current[0] = (int) i;
+        for (size_t j = 1; j <= b.size(); ++j)
         {
-            const int substitution = previous[(size_t) j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1);
-            current[(size_t) j] = juce::jmin (substitution, previous[(size_t) j] + 1, current[(size_t) j - 1] + 1);
+            const int substitution = previous[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1);
+            current[j] = juce::jmin (substitution, previous[j] + 1, current[j - 1] + 1);
         }
         std::swap (previous, current);
     }
@@ -49,15 +63,22 @@ juce::String loadFactoryPreset (PluginProcessor& processor, const Manager::Facto
 juce::StringArray findCloseNames (const juce::String& query, const juce::StringArray& names, int maxResults)
 {
     const auto wanted = query.trim().toLowerCase();
+    const auto wantedCharacters = charactersOf (wanted);
+    const int allowed = juce::jmax (2, (int) wantedCharacters.size() / 3);
     std::vector<std::pair<int, juce::String>> scored;
 
     for (const auto& name : names)
     {
         const auto candidate = name.toLowerCase();
-        int distance = editDistance (wanted, candidate);
+        const auto candidateCharacters = charactersOf (candidate);
+        int distance = std::numeric_limits<int>::max();
         if (wanted.isNotEmpty() && (candidate.contains (wanted) || wanted.contains (candidate)))
-            distance = juce::jmin (distance, 1);
-        if (distance <= juce::jmax (2, wanted.length() / 3))
+            distance = wanted == candidate ? 0 : 1;
+        // The distance is at least the difference in length: far longer
+        // queries (a mistyped path, a pasted paragraph) cost no comparison.
+        else if (std::abs ((int) wantedCharacters.size() - (int) candidateCharacters.size()) <= allowed)
+            distance = editDistance (wantedCharacters, candidateCharacters);
+        if (distance <= allowed)
             scored.emplace_back (distance, name);
     }
 
@@ -135,7 +156,9 @@ juce::String describePresets (PluginProcessor& processor)
         for (const auto* preset : category->presets)
             categoryOf[preset->id] = name;
 
-    juce::String text ("Factory presets:\n");
+    // Built in a stream: appending to a String measures it every time.
+    juce::MemoryOutputStream text;
+    text << "Factory presets:\n";
     for (const auto& [id, preset] : manager.getFactoryPresets())
         text << "  " << preset.name.paddedRight (' ', 28) << "  " << categoryOf[id] << "\n";
 
@@ -151,5 +174,5 @@ juce::String describePresets (PluginProcessor& processor)
     if (userPresets.empty())
         text << "  (none)\n";
 
-    return text;
+    return text.toString();
 }

@@ -37,6 +37,11 @@ bool RenderJob::openInput (juce::String& error)
     else
     {
         name = options.input.getFullPathName();
+        if (options.input.isDirectory())
+        {
+            error = "cannot read " + name + ": it is a folder";
+            return false;
+        }
         if (! options.input.existsAsFile())
         {
             error = "cannot read " + name + ": no such file";
@@ -100,7 +105,7 @@ bool RenderJob::prepare (juce::String& error)
     return true;
 }
 
-bool RenderJob::run (juce::String& error, std::function<void (juce::int64)> onProgress)
+bool RenderJob::run (juce::String& error, std::function<void (juce::int64)> onProgress, const std::function<juce::String()>& beforeCommit)
 {
     Renderer renderer;
     renderer.blockSize = options.blockSize;
@@ -114,6 +119,12 @@ bool RenderJob::run (juce::String& error, std::function<void (juce::int64)> onPr
         error = failure.startsWith ("cannot read") ? failure : "cannot write " + output->describe() + ": " + failure;
         return false;
     }
+
+    // What else the render must write comes first: when it fails, the
+    // render's own output is discarded with it.
+    if (beforeCommit)
+        if (error = beforeCommit(); error.isNotEmpty())
+            return false;
     return output->commit (error);
 }
 

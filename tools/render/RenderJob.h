@@ -28,10 +28,12 @@ public:
         error filled when anything was refused; nothing has been written then. */
     bool prepare (juce::String& error);
 
-    /** Renders, finishes the WAV and moves the file into place. onProgress gets
-        the frames written so far. False with error filled on failure, and
+    /** Renders, finishes the WAV, calls beforeCommit (which returns a message
+        when what it writes failed) and moves the file into place. onProgress
+        gets the frames written so far. False with error filled on failure, and
         then no output file is left behind. */
-    bool run (juce::String& error, std::function<void (juce::int64)> onProgress = {});
+    bool run (juce::String& error, std::function<void (juce::int64)> onProgress = {},
+              const std::function<juce::String()>& beforeCommit = {});
 
     PluginProcessor& getProcessor() noexcept { return *processor; }
     const WavFormat& getOutputFormat() const noexcept { return outputFormat; }

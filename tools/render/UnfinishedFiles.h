@@ -25,4 +25,12 @@ bool commit (const juce::File& temporary, const juce::File& target);
 
 /** Deletes temporary and forgets it. */
 void discard (const juce::File& temporary);
+
+/** A folder this run created for its outputs: an interrupt also removes the
+    outputs already moved into it, and then the folder, so an interrupted run
+    leaves nothing of its own behind. */
+void ownFolder (const juce::File& folder);
+
+/** The run is complete: the owned folder and its outputs stay. */
+void keepFolder();
 } // namespace UnfinishedFiles

@@ -59,8 +59,14 @@ bool WavStreamReader::parseFormatChunk (juce::uint32 size, juce::String& error)
     const auto rate = le32 (fmt + 4);
     const int blockAlign = le16 (fmt + 12);
     const int bits = le16 (fmt + 14);
-    if (tag == formatExtensible && size >= 40)
-        tag = le16 (fmt + 24); // the sub-format GUID starts with the plain format tag
+    if (tag == formatExtensible)
+    {
+        // The sub-format GUID is the plain format tag followed by the fixed
+        // tail of the standard audio GUIDs; any other GUID is another codec.
+        static constexpr unsigned char guidTail[14] = { 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71 };
+        const bool standard = size >= 40 && std::memcmp (fmt + 26, guidTail, sizeof (guidTail)) == 0;
+        tag = standard ? le16 (fmt + 24) : formatExtensible;
+    }
 
     std::optional<SampleFormat> sample;
     if (tag == formatPcm && bits == 16)

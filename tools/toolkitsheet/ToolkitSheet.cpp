@@ -108,29 +108,26 @@ int main (int argc, char** argv)
                              juce::Justification::bottomLeft);
     sheet.place (links, 540, 22);
 
-    sheet.row ("Rotary slider\n(0, 0.5, 1, disabled)", 76);
-    for (auto [value, enabled] : { std::pair { 0.0, true }, std::pair { 0.5, true }, std::pair { 1.0, true }, std::pair { 0.5, false } })
+    // Each slider style at 0, the middle, 1, and disabled.
+    const auto placeSliders = [&] (juce::Slider::SliderStyle style, int width, int height)
     {
-        juce::Slider slider (juce::Slider::RotaryHorizontalVerticalDrag, juce::Slider::NoTextBox);
-        slider.setLookAndFeel (&lf);
-        slider.setRange (0.0, 1.0);
-        slider.setValue (value);
-        slider.setEnabled (enabled);
-        sheet.place (slider, 60, 60, enabled ? juce::String (value) : "disabled");
-        slider.setLookAndFeel (nullptr);
-    }
+        for (auto [value, enabled] : { std::pair { 0.0, true }, std::pair { 0.5, true }, std::pair { 1.0, true }, std::pair { 0.5, false } })
+        {
+            juce::Slider slider (style, juce::Slider::NoTextBox);
+            slider.setLookAndFeel (&lf);
+            slider.setRange (0.0, 1.0);
+            slider.setValue (value);
+            slider.setEnabled (enabled);
+            sheet.place (slider, width, height, enabled ? juce::String (value) : "disabled");
+            slider.setLookAndFeel (nullptr);
+        }
+    };
+
+    sheet.row ("Rotary slider\n(0, 0.5, 1, disabled)", 76);
+    placeSliders (juce::Slider::RotaryHorizontalVerticalDrag, 60, 60);
 
     sheet.row ("Horizontal slider\n(min, mid, max, disabled)", 34);
-    for (auto [value, enabled] : { std::pair { 0.0, true }, std::pair { 0.5, true }, std::pair { 1.0, true }, std::pair { 0.5, false } })
-    {
-        juce::Slider slider (juce::Slider::LinearHorizontal, juce::Slider::NoTextBox);
-        slider.setLookAndFeel (&lf);
-        slider.setRange (0.0, 1.0);
-        slider.setValue (value);
-        slider.setEnabled (enabled);
-        sheet.place (slider, 186, 16, enabled ? juce::String (value) : "disabled");
-        slider.setLookAndFeel (nullptr);
-    }
+    placeSliders (juce::Slider::LinearHorizontal, 186, 16);
 
     sheet.row ("Combo box, popup menu", 120);
     juce::ComboBox box;

@@ -3,9 +3,9 @@
 namespace juce::qorv_dsp
 {
 
-/** A user value that glides linearly to each new target over 75 ms and hands
-    its values from the parameter thread to the audio thread without making
-    the audio thread wait.
+/** A user value that glides linearly to each new target over 75 ms
+    (Ramp::glideTime) and hands its values from the parameter thread to the
+    audio thread without making the audio thread wait.
 
     Two flags guard it: the setter lock covers the ramp fields, the buffer lock
     covers the block buffer. A fill takes both, releases the setter lock on
@@ -35,7 +35,7 @@ public:
         ramp.rampTime = -1.0f;
         ramp.rampSampleRate = -1.0f;
         ramp.current = ramp.target = initial;
-        ramp.setRate (44100.0f, 0.075f);
+        ramp.setRate (Ramp::initialSampleRate, Ramp::glideTime);
         ramp.remaining = 0;
         published.store (initial);
         shownTarget.store (initial);
@@ -313,7 +313,7 @@ private:
     /** Setter lock held. */
     void applyReset (float sampleRate)
     {
-        if (ramp.setRate (sampleRate, 0.075f))
+        if (ramp.setRate (sampleRate, Ramp::glideTime))
             publish (publishable (ramp.target));
         onSmoothingReset();
     }
@@ -365,7 +365,7 @@ private:
     int lastIndex = 0;
     std::atomic<Sample> shownTarget { Sample (0) }; // the target for display texts, readable from any thread
     ParkedChange parked;
-    std::atomic<float> parkedResetRate { 44100.0f };
+    std::atomic<float> parkedResetRate { Ramp::initialSampleRate };
 
     JUCE_DECLARE_NON_COPYABLE (FloatArg_v2)
 };

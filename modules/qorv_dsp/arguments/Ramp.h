@@ -8,12 +8,19 @@ namespace juce::qorv_dsp
     never relies on the accumulated steps landing on it. */
 struct Ramp
 {
+    /** How long every smoothed argument glides, and the rate it assumes
+        until its owner is prepared. */
+    static constexpr float glideTime = 0.075f, initialSampleRate = 44100.0f;
+
+    /** trunc(rate * time + 1), in float. */
+    static constexpr int lengthFor (float rate, float time) noexcept { return (int) (rate * time + 1.0f); }
+
     float current = 0.0f;
     float target = 0.0f;
     float step = 0.0f;
-    float rampTime = 0.075f;
-    float rampSampleRate = 44100.0f;
-    int rampLength = 3308;
+    float rampTime = glideTime;
+    float rampSampleRate = initialSampleRate;
+    int rampLength = lengthFor (initialSampleRate, glideTime);
     int remaining = 0;
 
     /** Stores a new rate and/or time (length = trunc(rate * time + 1), in float)
@@ -24,7 +31,7 @@ struct Ramp
         if (sampleRate != rampSampleRate) { rampSampleRate = sampleRate; changed = true; }
         if (time != rampTime)             { rampTime = time;             changed = true; }
         if (changed)
-            rampLength = (int) (rampSampleRate * rampTime + 1.0f);
+            rampLength = lengthFor (rampSampleRate, rampTime);
 
         if (remaining > 0)
         {

@@ -13,15 +13,17 @@ template <typename FilterSample>
 class TandrelStage<Sample>::ToneFilter : public HighShelfFilter<FilterSample>
 {
 public:
+    static constexpr float shelfFrequency = 12300.0f, shelfQ = 0.9f;
+
     ToneFilter()
     {
         const FilterSample startGain = toneToGain (lastTone);
         this->gain.snapTo (startGain);
-        this->frequency.snapTo ((FilterSample) 12300.0f);
-        this->q.snapTo ((FilterSample) 0.9f);
+        this->frequency.snapTo ((FilterSample) shelfFrequency);
+        this->q.snapTo ((FilterSample) shelfQ);
         this->cachedGain = startGain;
-        this->cachedFrequency = (FilterSample) 12300.0f;
-        this->cachedQ = (FilterSample) 0.9f;
+        this->cachedFrequency = (FilterSample) shelfFrequency;
+        this->cachedQ = (FilterSample) shelfQ;
         this->computeCoefficients (this->cachedFrequency, this->cachedQ, this->cachedGain);
     }
 

@@ -55,13 +55,21 @@ juce::File DataFolder::locate (const juce::String& vendor, const juce::String& p
 {
     const auto overridePath = juce::SystemStats::getEnvironmentVariable (overrideVariable, {});
 
-    if (overridePath.isNotEmpty() && juce::File::isAbsolutePath (overridePath))
+    if (overridePath.isNotEmpty())
     {
+        if (! juce::File::isAbsolutePath (overridePath))
+            return {};
         const juce::File folder (overridePath);
         return createDirectoryWithRetry (folder) ? folder : juce::File();
     }
 
     return locateIn (searchLocations(), creationLocations(), vendor, product);
+}
+
+juce::String DataFolder::relativeOverride()
+{
+    const auto overridePath = juce::SystemStats::getEnvironmentVariable (overrideVariable, {});
+    return overridePath.isNotEmpty() && ! juce::File::isAbsolutePath (overridePath) ? overridePath : juce::String();
 }
 
 juce::File DataFolder::presetsFolderOf (const juce::File& dataFolder)

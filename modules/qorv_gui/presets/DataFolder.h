@@ -27,8 +27,13 @@ struct DataFolder
                                 const juce::String& vendor, const juce::String& product);
 
     /** The override folder when set, otherwise locateIn over the special
-        locations above. */
+        locations above. A relative override names no folder (it would depend
+        on the host's working folder): the result is empty then, never the
+        real user folder the override was set to keep away from. */
     static juce::File locate (const juce::String& vendor, const juce::String& product);
+
+    /** The override's text when it is set but not an absolute path, else empty. */
+    static juce::String relativeOverride();
 
     /** dataFolder/Presets, created when missing; empty when that fails or
         dataFolder is empty. */

@@ -57,6 +57,11 @@ bool readEntries (const juce::File& directory, const juce::String& suffix, bool 
         if (rawName[0] == '.' && (rawName[1] == 0 || (rawName[1] == '.' && rawName[2] == 0)))
             continue;
 
+        // A name that is not strictly UTF-8 would make a String the
+        // framework's text operations read past the end of.
+        if (! Utf8Validity::isWellFormed (rawName, std::strlen (rawName)))
+            continue;
+
         auto isFolder = entry->d_type == DT_DIR;
         auto isFile = entry->d_type == DT_REG;
 

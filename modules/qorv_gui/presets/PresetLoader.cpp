@@ -101,7 +101,7 @@ bool PresetManager::PresetLoader::saveToFile (const juce::File& file)
     getState (blob, false);
     const auto bytes = PresetFileCodec::encode (blob, fileShift);
 
-    const auto written = file.replaceWithData (bytes.getData(), bytes.getSize());
+    const auto written = FileReplacement::replaceWithData (file, bytes.getData(), bytes.getSize());
 
     if (! written && wasModified)
         setModifiedState (true);

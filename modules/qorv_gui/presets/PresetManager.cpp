@@ -3,15 +3,6 @@
 namespace juce::qorv_gui
 {
 
-namespace
-{
-juce::String extensionFor (const juce::String& pluginCode)
-{
-    const auto lower = pluginCode.toLowerCase();
-    return lower.startsWithChar ('.') ? lower : "." + lower;
-}
-} // namespace
-
 PresetManager::PresetManager (PresetLoader& loaderToUse, const juce::String& pluginCode, const juce::File& presetsFolder)
     : extension (extensionFor (pluginCode)),
       packExtension (extension + "_pack"),
@@ -22,6 +13,12 @@ PresetManager::PresetManager (PresetLoader& loaderToUse, const juce::String& plu
 
     if (presetsFolder.isDirectory())
         setUserFolder (presetsFolder);
+}
+
+juce::String PresetManager::extensionFor (const juce::String& pluginCode)
+{
+    const auto lower = pluginCode.toLowerCase();
+    return lower.startsWithChar ('.') ? lower : "." + lower;
 }
 
 PresetManager::~PresetManager()

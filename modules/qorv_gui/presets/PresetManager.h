@@ -188,6 +188,9 @@ public:
     PresetLoader& getLoader() noexcept { return loader; }
     juce::File getPresetsFolder() const;
 
+    /** The preset file extension of a plug-in code: "." and the code in lower case. */
+    static juce::String extensionFor (const juce::String& pluginCode);
+
     /** ".td11" and ".td11_pack": the preset file and pack extensions. */
     const juce::String& getExtension() const noexcept { return extension; }
     const juce::String& getPackExtension() const noexcept { return packExtension; }
@@ -222,6 +225,7 @@ private:
 
     std::map<juce::String, std::unique_ptr<UserFolder>> folders;
     UserFolder* rootFolder = nullptr;
+    FolderVisits folderVisits;
 
     std::map<juce::String, std::unique_ptr<FactoryCategory>> categories;
     FactoryCategory* rootCategory = nullptr;

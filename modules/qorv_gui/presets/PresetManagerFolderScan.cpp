@@ -22,6 +22,7 @@ void PresetManager::rescan()
 void PresetManager::scanFolder (UserFolder& folder, int depth)
 {
     const juce::ScopedLock sl (getLock());
+    const FolderVisits::Scan scan (folderVisits);
     const auto listingStart = juce::Time::getCurrentTime();
     const auto stamp = FolderListing::readStamp (folder.directory);
 
@@ -32,6 +33,8 @@ void PresetManager::scanFolder (UserFolder& folder, int depth)
         folder.forgetListing();
         return;
     }
+
+    folderVisits.markReached (stamp->identity);
 
     // Nothing was added, removed or renamed in the folder since it was listed:
     // its lists stand, and only its subfolders need looking at.
@@ -53,6 +56,12 @@ void PresetManager::scanFolder (UserFolder& folder, int depth)
 
     for (auto& directory : listing.subfolders)
     {
+        // Each real folder is followed once: a link to one the scan has
+        // reached already (".", a folder above) would list it over again.
+        if (directory.isSymbolicLink())
+            if (const auto target = FolderListing::readStamp (directory); target && folderVisits.wasReached (target->identity))
+                continue;
+
         auto* sub = findFolder (directory);
 
         if (sub == nullptr)

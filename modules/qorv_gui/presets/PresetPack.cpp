@@ -34,8 +34,9 @@ bool PresetPack::isSafeEntryPath (const juce::String& entryPath)
 {
     // A name that is not valid UTF-8 breaks the framework's path arithmetic:
     // its parent folder no longer gets shorter, and the walk up the path to
-    // the target folder recurses until the stack overflows.
-    if (! juce::CharPointer_UTF8::isValidString (entryPath.toRawUTF8(), std::numeric_limits<int>::max()))
+    // the target folder recurses until the stack overflows. Overlong forms
+    // count as invalid: the framework reads "C0 AE" as ".".
+    if (! Utf8Validity::isWellFormed (entryPath.toRawUTF8(), entryPath.getNumBytesAsUTF8()))
         return false;
 
     if (entryPath.isEmpty()

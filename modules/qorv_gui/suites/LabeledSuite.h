@@ -60,12 +60,87 @@ public:
 protected:
     LabeledSuite() = default;
     ~LabeledSuite() = default;
+};
 
-    /** The two components every suite consists of, in setBounds order. */
-    static void placePair (juce::Component& control, juce::Component& label,
-                           const juce::Array<juce::Rectangle<float>>& rects);
-    static void registerPair (ComponentMap& map, juce::Component& control, juce::Component& label,
-                              LabeledSuite& suite);
+/** The operations every suite performs alike on its control and its label,
+    written once: Suite names the two with getControl() and getLabel(). A suite
+    that does not claim its components overrides owns and registerComponents;
+    one bound to a parameter overrides attach, attachParameter and nudge, which
+    here bind nothing. */
+template <typename Suite>
+class LabeledSuitePair : public LabeledSuite
+{
+public:
+    void addKeyListener (juce::KeyListener* listener) override
+    {
+        suite().getControl().addKeyListener (listener);
+        suite().getLabel().addKeyListener (listener);
+    }
+
+    void attach (juce::AudioProcessorValueTreeState& state, const juce::String& paramID, UserValueUpdater*, float) override
+    {
+        attachParameter (state, paramID);
+    }
+
+    void attachParameter (juce::AudioProcessorValueTreeState&, const juce::String&) override {}
+    void nudge (int) override {}
+
+    bool owns (const juce::Component* component) const override
+    {
+        return component == &suite().getControl() || component == &suite().getLabel();
+    }
+
+    void registerComponents (ComponentMap& map) override
+    {
+        map.emplace (&suite().getControl(), this);
+        map.emplace (&suite().getLabel(), this);
+    }
+
+    void addAndMakeVisibleTo (juce::Component& parent) override
+    {
+        parent.addAndMakeVisible (suite().getLabel());
+        parent.addAndMakeVisible (suite().getControl());
+    }
+
+    void setBounds (const juce::Array<juce::Rectangle<float>>& rects) override
+    {
+        // A short list is tolerated: only the rectangles that were given are applied.
+        if (rects.size() > 0)
+            suite().getControl().setBounds (rects.getReference (0).toNearestInt());
+        if (rects.size() > 1)
+            suite().getLabel().setBounds (rects.getReference (1).toNearestInt());
+    }
+
+    void setLabelText (const juce::String& text) override
+    {
+        suite().getLabel().setText (text, juce::dontSendNotification);
+    }
+
+    void setEnabled (bool shouldBeEnabled) override
+    {
+        suite().getControl().setEnabled (shouldBeEnabled);
+        suite().getLabel().setEnabled (shouldBeEnabled);
+    }
+
+    void setVisible (bool shouldBeVisible) override
+    {
+        suite().getControl().setVisible (shouldBeVisible);
+        suite().getLabel().setVisible (shouldBeVisible);
+    }
+
+    void setHelpText (const juce::String& text) override
+    {
+        suite().getControl().setHelpText (text);
+        suite().getLabel().setHelpText (text);
+    }
+
+protected:
+    LabeledSuitePair() = default;
+    ~LabeledSuitePair() = default;
+
+private:
+    Suite& suite() noexcept { return static_cast<Suite&> (*this); }
+    const Suite& suite() const noexcept { return static_cast<const Suite&> (*this); }
 };
 
 } // namespace juce::qorv_gui

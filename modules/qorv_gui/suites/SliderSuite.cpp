@@ -15,22 +15,6 @@ SliderSuite::~SliderSuite()
     label.removeListener (this);
 }
 
-bool SliderSuite::owns (const juce::Component* component) const
-{
-    return component == &slider || component == &label;
-}
-
-void SliderSuite::registerComponents (ComponentMap& map)
-{
-    registerPair (map, slider, label, *this);
-}
-
-void SliderSuite::addKeyListener (juce::KeyListener* listener)
-{
-    slider.addKeyListener (listener);
-    label.addKeyListener (listener);
-}
-
 void SliderSuite::attach (juce::AudioProcessorValueTreeState& state, const juce::String& id,
                           UserValueUpdater* newUpdater, float newStep)
 {
@@ -68,40 +52,6 @@ void SliderSuite::nudge (int direction)
     value = direction < 0 ? juce::jmax (value, (float) slider.getMinimum())
                           : juce::jmin (value, (float) slider.getMaximum());
     updater->setUserValue (paramID, value);
-}
-
-void SliderSuite::addAndMakeVisibleTo (juce::Component& parent)
-{
-    parent.addAndMakeVisible (label);
-    parent.addAndMakeVisible (slider);
-}
-
-void SliderSuite::setBounds (const juce::Array<juce::Rectangle<float>>& rects)
-{
-    placePair (slider, label, rects);
-}
-
-void SliderSuite::setLabelText (const juce::String& text)
-{
-    label.setText (text, juce::dontSendNotification);
-}
-
-void SliderSuite::setEnabled (bool shouldBeEnabled)
-{
-    slider.setEnabled (shouldBeEnabled);
-    label.setEnabled (shouldBeEnabled);
-}
-
-void SliderSuite::setVisible (bool shouldBeVisible)
-{
-    slider.setVisible (shouldBeVisible);
-    label.setVisible (shouldBeVisible);
-}
-
-void SliderSuite::setHelpText (const juce::String& text)
-{
-    slider.setHelpText (text);
-    label.setHelpText (text);
 }
 
 float SliderSuite::parseLabelValue (const juce::String& text)

@@ -12,22 +12,6 @@ ToggleButtonSuite::~ToggleButtonSuite()
     button.attachment.reset();
 }
 
-bool ToggleButtonSuite::owns (const juce::Component* component) const
-{
-    return component == &button || component == &label;
-}
-
-void ToggleButtonSuite::registerComponents (ComponentMap& map)
-{
-    registerPair (map, button, label, *this);
-}
-
-void ToggleButtonSuite::addKeyListener (juce::KeyListener* listener)
-{
-    button.addKeyListener (listener);
-    label.addKeyListener (listener);
-}
-
 void ToggleButtonSuite::attach (juce::AudioProcessorValueTreeState& state, const juce::String& id,
                                 UserValueUpdater* newUpdater, float newStep)
 {
@@ -55,40 +39,6 @@ void ToggleButtonSuite::nudge (int direction)
 {
     if (updater != nullptr && direction != 0)
         updater->setUserValue (button.paramID, button.getToggleState() ? 0.0f : 1.0f);
-}
-
-void ToggleButtonSuite::addAndMakeVisibleTo (juce::Component& parent)
-{
-    parent.addAndMakeVisible (label);
-    parent.addAndMakeVisible (button);
-}
-
-void ToggleButtonSuite::setBounds (const juce::Array<juce::Rectangle<float>>& rects)
-{
-    placePair (button, label, rects);
-}
-
-void ToggleButtonSuite::setLabelText (const juce::String& text)
-{
-    label.setText (text, juce::dontSendNotification);
-}
-
-void ToggleButtonSuite::setEnabled (bool shouldBeEnabled)
-{
-    button.setEnabled (shouldBeEnabled);
-    label.setEnabled (shouldBeEnabled);
-}
-
-void ToggleButtonSuite::setVisible (bool shouldBeVisible)
-{
-    button.setVisible (shouldBeVisible);
-    label.setVisible (shouldBeVisible);
-}
-
-void ToggleButtonSuite::setHelpText (const juce::String& text)
-{
-    button.setHelpText (text);
-    label.setHelpText (text);
 }
 
 } // namespace juce::qorv_gui

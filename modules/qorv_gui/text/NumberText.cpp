@@ -1,5 +1,48 @@
+#include <charconv>
+#include <cmath>
+
 namespace juce::qorv_gui
 {
+
+std::optional<double> NumberText::parseWhole (const juce::String& text)
+{
+    const auto* begin = text.toRawUTF8();
+    const auto* end = begin + text.getNumBytesAsUTF8();
+    const auto* p = begin;
+    auto isDigit = [&] { return p < end && *p >= '0' && *p <= '9'; };
+
+    if (p < end && (*p == '-' || *p == '+'))
+        ++p;
+    const auto* numberStart = *begin == '+' ? begin + 1 : begin;
+
+    int digits = 0;
+    for (; isDigit(); ++p)
+        ++digits;
+    if (p < end && *p == '.')
+        for (++p; isDigit(); ++p)
+            ++digits;
+    if (digits == 0)
+        return std::nullopt;
+
+    if (p < end && (*p == 'e' || *p == 'E'))
+    {
+        ++p;
+        if (p < end && (*p == '-' || *p == '+'))
+            ++p;
+        if (! isDigit())
+            return std::nullopt;
+        while (isDigit())
+            ++p;
+    }
+    if (p != end)
+        return std::nullopt;
+
+    double value = 0.0;
+    const auto [last, error] = std::from_chars (numberStart, end, value);
+    if (error != std::errc() || last != end || ! std::isfinite (value))
+        return std::nullopt;
+    return value;
+}
 
 juce::String NumberText::withBoundedExponent (const juce::String& text)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 namespace juce::qorv_gui
 {
 
@@ -13,6 +15,13 @@ struct NumberText
         leading zeros) becomes five nines, which reads as infinity or zero.
         Any other text comes back unchanged. */
     static juce::String withBoundedExponent (const juce::String& text);
+
+    /** The value of a text that is one finite decimal number and nothing else:
+        an optional sign, digits with at most one decimal point, an optional
+        exponent. Blanks, a second point, trailing text, "inf", "nan" and
+        values beyond a double's range give nothing (the framework's reader
+        would take "1-2" as 1 and "e" as 0). */
+    static std::optional<double> parseWhole (const juce::String& text);
 };
 
 } // namespace juce::qorv_gui
