@@ -14,20 +14,26 @@ namespace tandrel::test
 namespace
 {
 // "binary(+0x1c2f) [0x...]": a hidden symbol, so ask addr2line for its name.
+// With debug information the address may lie in functions inlined into the
+// frame's own: all are named, innermost first ("std::mutex::lock() in f()").
 std::string lookUpHiddenFrame (const std::string& binary, const std::string& offset)
 {
-    const auto command = "addr2line -f -C -e '" + binary + "' " + offset + " 2>/dev/null";
+    const auto command = "addr2line -f -C -i -e '" + binary + "' " + offset + " 2>/dev/null";
     std::string name;
     if (auto* pipe = popen (command.c_str(), "r"))
     {
-        char line[512];
-        if (fgets (line, sizeof (line), pipe) != nullptr)
-            name = line;
+        char line[4096];
+        for (bool isFunction = true; fgets (line, sizeof (line), pipe) != nullptr; isFunction = ! isFunction)
+        {
+            std::string text (line);
+            while (! text.empty() && (text.back() == '\n' || text.back() == '\r'))
+                text.pop_back();
+            if (isFunction && ! text.empty() && text != "??")
+                name += (name.empty() ? "" : " in ") + text; // then its file:line
+        }
         pclose (pipe);
     }
-    while (! name.empty() && (name.back() == '\n' || name.back() == '\r'))
-        name.pop_back();
-    return name.empty() || name == "??" ? std::string() : name;
+    return name;
 }
 
 // "binary(_ZN5mangled+0x1c) [0x...]" -> "binary(readable name+0x1c) [0x...]"

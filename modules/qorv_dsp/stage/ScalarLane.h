@@ -9,12 +9,39 @@
 namespace juce::qorv_dsp
 {
 
-/** The library's fused multiply-add: one rounding by definition, whatever
-    the machine. The scalar loops and the SSE2 kernels use it; the AVX2
-    kernels have their own, so this is never compiled for AVX2. */
-struct LibraryFma
+/** A fused multiply-add rounded once, computed the same way on every
+    platform: C libraries differ (one rounds the sum twice through x87's long
+    double), and the renders must be the same bits everywhere. The product of
+    two floats is exact in double; the sum is rounded to odd (an inexact
+    result keeps its last bit set), which double's 29 spare bits make round
+    to float exactly as the infinitely precise sum would. The scalar loops and
+    the SSE2 kernels use it; the AVX2 kernels have their own instruction. */
+struct ExactFma
 {
-    static float apply (float a, float b, float c) noexcept { return __builtin_fmaf (a, b, c); }
+    static float apply (float a, float b, float c) noexcept
+    {
+        const double product = (double) a * (double) b;
+        const double addend = c;
+        double sum = product + addend;
+        if (! __builtin_isfinite (sum))
+            return (float) sum;
+
+        // Two-sum: the exact error of that addition.
+        const double productPart = sum - addend;
+        const double addendPart = sum - productPart;
+        const double error = (product - productPart) + (addend - addendPart);
+        unsigned long long bits;
+        __builtin_memcpy (&bits, &sum, sizeof (bits));
+        if (error != 0.0 && (bits & 1u) == 0)
+        {
+            if ((error > 0.0) == (sum > 0.0))
+                ++bits; // one step away from zero
+            else
+                --bits;
+            __builtin_memcpy (&sum, &bits, sizeof (bits));
+        }
+        return (float) sum;
+    }
 };
 
 /** One lane. Fma is the exact fused multiply-add the lane rounds with. */
@@ -54,6 +81,6 @@ struct ScalarLane
 };
 
 /** The lane of the stage's own scalar loops. */
-using PlainLane = ScalarLane<LibraryFma>;
+using PlainLane = ScalarLane<ExactFma>;
 
 } // namespace juce::qorv_dsp

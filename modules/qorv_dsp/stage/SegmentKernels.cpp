@@ -5,7 +5,7 @@ namespace juce::qorv_dsp
 namespace
 {
 #if defined(__SSE2__)
-using Sse2Kernels = segment_simd::Kernels<segment_simd::Sse2Lanes, ScalarLane<LibraryFma>>;
+using Sse2Kernels = segment_simd::Kernels<segment_simd::Sse2Lanes, ScalarLane<ExactFma>>;
 
 const SegmentKernels sse2Kernels { SegmentPath::sse2, &Sse2Kernels::sample, &Sse2Kernels::blendPairs, &Sse2Kernels::rebuild };
 #endif

@@ -43,7 +43,7 @@ struct Sse2Lanes
         _mm_store_ps (y, b.v);
         _mm_store_ps (z, c.v);
         for (int k = 0; k < 4; ++k)
-            x[k] = LibraryFma::apply (x[k], y[k], z[k]);
+            x[k] = ExactFma::apply (x[k], y[k], z[k]);
         return { _mm_load_ps (x) };
     }
 
