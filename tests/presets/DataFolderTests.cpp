@@ -1,4 +1,5 @@
 #include "TestLoader.h"
+#include <Environment.h>
 
 using namespace tandrel::test;
 using juce::qorv_gui::DataFolder;
@@ -131,13 +132,13 @@ TEST (DataFolder, ARelativeOverrideNamesNoFolderAndIsReported)
     const auto previousCwd = juce::File::getCurrentWorkingDirectory();
     ASSERT_TRUE (work.get().setAsCurrentWorkingDirectory());
 
-    setenv (DataFolder::overrideVariable, "relative/data", 1);
+    setEnvironmentVariable (DataFolder::overrideVariable, "relative/data");
     EXPECT_EQ (DataFolder::locate (vendor, product), juce::File());
     EXPECT_EQ (DataFolder::findPresetsFolder (vendor, product), juce::File());
     EXPECT_EQ (DataFolder::relativeOverride(), "relative/data");
     EXPECT_FALSE (work["relative"].exists());
 
-    setenv (DataFolder::overrideVariable, previous.toRawUTF8(), 1);
+    setEnvironmentVariable (DataFolder::overrideVariable, previous);
     previousCwd.setAsCurrentWorkingDirectory();
     EXPECT_EQ (DataFolder::relativeOverride(), "");
 }
