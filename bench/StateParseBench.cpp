@@ -7,12 +7,11 @@
 // resident memory afterwards (peak_rss_MiB): the reader's memory is bounded
 // by a few times the text.
 
+#include "PeakMemory.h"
 #include "PluginProcessor.h"
 #include "StateBlob.h"
 
 #include <benchmark/benchmark.h>
-
-#include <sys/resource.h>
 
 namespace
 {
@@ -32,13 +31,6 @@ std::string stretchedState (const std::string& piece, size_t size)
         text += piece;
     text.append (size - text.size() - tail.size(), ' ');
     return text + tail;
-}
-
-double peakResidentMiB()
-{
-    rusage usage {};
-    getrusage (RUSAGE_SELF, &usage);
-    return (double) usage.ru_maxrss / 1024.0;
 }
 
 void parseBlob (benchmark::State& state, const std::string& piece, bool accepted)

@@ -10,7 +10,8 @@ namespace tandrel::test
 int captureCallStack (void** frames, int maxFrames) noexcept;
 
 /** One line per frame, named as well as the platform allows: demangled symbols
-    on Linux, module and offset on Windows (addr2line -e MODULE turns those
-    into names). */
+    (with the functions inlined into the frame) on Linux, the demangled function
+    from the module's symbol table on Windows; always with module and offset
+    (addr2line -e MODULE turns those into file and line). */
 std::string describeCallStack (void* const* frames, int depth);
 } // namespace tandrel::test
