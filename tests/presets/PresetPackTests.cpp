@@ -111,7 +111,11 @@ TEST_F (PackTest, HostileEntriesAreRefusedAndStopTheImportKeepingEarlierEntries)
     const auto victim = outside["victim.td11"];
     const auto link = outside["link.td11"];
     ASSERT_TRUE (victim.replaceWithText ("victim"));
-    ASSERT_TRUE (juce::File::createSymbolicLink (link, victim.getFullPathName(), true));
+    const bool withLink = canMakeSymbolicLinks(); // the pack's link entry is made from a link on disk
+    if (withLink)
+    {
+        ASSERT_TRUE (juce::File::createSymbolicLink (link, victim.getFullPathName(), true));
+    }
 
     const struct { const char* name; juce::File linkToAdd; } rows[] = {
         { "../escape.td11", {} },
@@ -128,6 +132,8 @@ TEST_F (PackTest, HostileEntriesAreRefusedAndStopTheImportKeepingEarlierEntries)
     int n = 0;
     for (auto& row : rows)
     {
+        if (row.name == nullptr && ! withLink)
+            continue;
         SCOPED_TRACE (row.name != nullptr ? row.name : "symbolic link");
         const auto pack = outside[juce::String ("Hostile") + juce::String (++n) + ".td11_pack"];
         std::vector<std::pair<juce::String, juce::String>> entries { { "first/Good.td11", "good" } };
@@ -156,6 +162,8 @@ TEST_F (PackTest, ExistingLinksInsideTheTargetAreNeverWrittenThrough)
     const auto pack = outside["Linked.td11_pack"];
     writeZip (pack, { { "inner/Evil.td11", "evil" } });
 
+    if (! canMakeSymbolicLinks())
+        GTEST_SKIP() << "no symbolic links can be made here";
     const auto target = folder["Linked"];
     ASSERT_TRUE (target.createDirectory().wasOk());
     ASSERT_TRUE (juce::File::createSymbolicLink (target.getChildFile ("inner"), outside.get().getFullPathName(), true));
@@ -169,6 +177,9 @@ TEST (PackNames, PackNameIsTheFileNameWithoutItsExtension)
     EXPECT_EQ (PresetPack::packNameFromPath ("/a/Bass_collection.td11_pack"), "Bass_collection");
     EXPECT_EQ (PresetPack::packNameFromPath ("/a/.hidden"), ".hidden");
     EXPECT_EQ (PresetPack::packNameFromPath ("/a/My pack.v2.td11_pack"), "My pack.v2");
+#if JUCE_WINDOWS // where both separators divide a path
+    EXPECT_EQ (PresetPack::packNameFromPath ("C:\\a/b\\Bass_collection.td11_pack"), "Bass_collection");
+#endif
 }
 
 TEST_F (PackTest, APackNamedLikeAParentStepIsRefused)

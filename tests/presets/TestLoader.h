@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <qorv_gui/qorv_gui.h>
+#include <FileSystemTraits.h>
 #include <MessageLoop.h>
 #include <ScopedTempDir.h>
 

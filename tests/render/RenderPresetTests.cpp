@@ -102,7 +102,9 @@ TEST_F (RenderPresetTest, HostileStatesAndPresetsAreRefused)
         { "--state", corpus.getChildFile ("state/entity_copy_square.state"), "is not a Tandrel plug-in state" },
         { "--preset", corpus.getChildFile ("preset_file/overlong_markup_nesting.td11"), "is not a valid Tandrel preset" },
         { "--preset", corpus.getChildFile ("preset_file/entity_copy_square.td11"), "is not a valid Tandrel preset" },
+#if ! JUCE_WINDOWS // Windows has no device at a path that reads without end
         { "--state", juce::File ("/dev/zero"), "is too large" },
+#endif
     };
 
     for (const auto& row : rows)
@@ -111,7 +113,7 @@ TEST_F (RenderPresetTest, HostileStatesAndPresetsAreRefused)
         const auto output = work["refused.wav"];
         const auto result = run ({ row.option, row.file.getFullPathName(), "--demo", output.getFullPathName() });
         EXPECT_EQ (result.exitCode, 2) << row.file.getFileName() << "\n" << result.output;
-        EXPECT_TRUE (result.output.contains (row.says)) << result.output;
+        EXPECT_TRUE (result.output.contains (row.says)) << row.file.getFileName() << "\n" << result.output;
         EXPECT_FALSE (output.exists());
     }
 }

@@ -71,10 +71,10 @@ bool OutputTarget::commit (juce::String& error)
         return true;
     }
 
-    // The stream's buffer goes out in flush(), whose short write the stream
-    // does not report: only the file's size shows that every byte arrived.
-    auto* file = dynamic_cast<juce::FileOutputStream*> (stream.get());
-    const bool written = file != nullptr && file->getStatus().wasOk() && temporary.getSize() == file->getPosition();
+    // A short write (a full disk) shows in the stream's status; the size also
+    // catches a file that something else cut short.
+    auto* file = dynamic_cast<DeletableFileStream*> (stream.get());
+    const bool written = file != nullptr && file->wasOk() && temporary.getSize() == file->getPosition();
     stream.reset();
 
     if (! written || ! UnfinishedFiles::commit (temporary, target))

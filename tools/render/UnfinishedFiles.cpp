@@ -44,11 +44,11 @@ namespace UnfinishedFiles
 {
 void handleInterrupts() { Interrupts::watch (removeUnfinished); }
 
-std::unique_ptr<juce::FileOutputStream> create (const juce::File& temporary)
+std::unique_ptr<DeletableFileStream> create (const juce::File& temporary)
 {
     auto& r = registry();
     const std::lock_guard<std::mutex> hold (r.lock);
-    auto stream = std::make_unique<juce::FileOutputStream> (temporary);
+    auto stream = std::make_unique<DeletableFileStream> (temporary);
     if (stream->failedToOpen())
         return nullptr;
     r.paths.insert (temporary.getFullPathName().toStdString());

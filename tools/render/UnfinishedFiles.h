@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DeletableFileStream.h"
+
 #include <juce_core/juce_core.h>
 
 #include <memory>
@@ -17,8 +19,9 @@ namespace UnfinishedFiles
 /** Removes the unfinished files on an interrupt (Interrupts::watch). Call first in main. */
 void handleInterrupts();
 
-/** Creates temporary and lists it; nullptr when it cannot be created. */
-std::unique_ptr<juce::FileOutputStream> create (const juce::File& temporary);
+/** Creates temporary and lists it; nullptr when it cannot be created. An
+    interrupt deletes it even while it is being written. */
+std::unique_ptr<DeletableFileStream> create (const juce::File& temporary);
 
 /** Moves temporary onto target and forgets it; false when the move failed. */
 bool commit (const juce::File& temporary, const juce::File& target);

@@ -1,5 +1,7 @@
 // The user folder tree: scanning folders into records, and finding user presets and folders by path.
 
+#include "PathNames.h"
+
 namespace juce::qorv_gui
 {
 
@@ -144,7 +146,7 @@ PresetManager::UserPreset& PresetManager::getUserPreset (int id)
 
 juce::String PresetManager::presetNameFromPath (const juce::String& path)
 {
-    auto name = path.fromLastOccurrenceOf (juce::File::getSeparatorString(), false, false);
+    auto name = PathNames::lastPart (path);
     const auto lastDot = name.lastIndexOfChar ('.');
 
     if (lastDot > 0)

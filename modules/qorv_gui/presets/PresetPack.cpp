@@ -1,3 +1,5 @@
+#include "PathNames.h"
+
 namespace juce::qorv_gui
 {
 
@@ -25,7 +27,7 @@ bool PresetPack::write (const PresetManager::UserFolder& folder, const juce::Fil
 
 juce::String PresetPack::packNameFromPath (const juce::String& path)
 {
-    auto name = path.fromLastOccurrenceOf (juce::File::getSeparatorString(), false, false);
+    auto name = PathNames::lastPart (path);
     const auto lastDot = name.lastIndexOfChar ('.');
     return lastDot > 0 ? name.substring (0, lastDot) : name;
 }
