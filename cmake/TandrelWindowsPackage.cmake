@@ -75,7 +75,7 @@ add_custom_command(OUTPUT "${tandrel_icon}"
 add_custom_target(tandrel_windows_icon DEPENDS "${tandrel_icon}")
 
 add_custom_target(tandrel_windows_package
-  COMMAND "${CMAKE_COMMAND}" -DTANDREL_ARTEFACTS="${tandrel_generated}/artefacts.cmake"
+  COMMAND "${CMAKE_COMMAND}" "-DTANDREL_ARTEFACTS=${tandrel_generated}/artefacts.cmake"
           -P "${PROJECT_SOURCE_DIR}/packaging/windows/assemble.cmake"
   COMMAND "${TANDREL_MAKENSIS}" -V2 -INPUTCHARSET UTF8
           "-DTANDREL_GENERATED=${tandrel_generated}" "-DTANDREL_TREE=${tandrel_tree}"
