@@ -50,6 +50,9 @@ VIAddVersionKey "LegalCopyright" "${TANDREL_PUBLISHER}, GNU GPL version 3 or lat
 
 ; The GPL grants rights and asks nothing of someone who only runs the program:
 ; the page informs, it does not ask for agreement.
+!define MUI_PAGE_HEADER_TEXT "Licence"
+!define MUI_PAGE_HEADER_SUBTEXT "The terms under which ${TANDREL_APP_NAME} ${TANDREL_VERSION} is free software."
+!define MUI_LICENSEPAGE_TEXT_TOP "Press Page Down to read the rest of the licence."
 !define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
 !define MUI_LICENSEPAGE_TEXT_BOTTOM "${TANDREL_APP_NAME} is free software: you may use it for any purpose. The licence sets the terms for passing it on and changing it."
 !insertmacro MUI_PAGE_LICENSE "${TANDREL_TREE}/LICENSE.txt"
