@@ -112,7 +112,7 @@ if(TANDREL_HELP2MAN)
   add_custom_command(OUTPUT "${TANDREL_GENERATED_DOCS}/tandrel-render.1.gz"
     COMMAND "${TANDREL_HELP2MAN}" --no-info --no-discard-stderr --version-string=${PROJECT_VERSION}
             --name "render audio files through the Tandrel effect offline" --section 1
-            --source "Quorvex" --manual "User Commands"
+            --source "${TANDREL_COMPANY_NAME}" --manual "User Commands"
             --include "${PROJECT_SOURCE_DIR}/packaging/tandrel-render.h2m"
             --output "${TANDREL_GENERATED_DOCS}/tandrel-render.1" "$<TARGET_FILE:tandrel-render>"
     COMMAND "${TANDREL_GZIP}" -9nf "${TANDREL_GENERATED_DOCS}/tandrel-render.1"

@@ -101,9 +101,26 @@ public:
         inputFd = -1;
     }
 
+    /** Ends the input (the child sees the end of its stream), then waits for the child. */
     Result wait()
     {
         closeInput();
+        return waitForExit();
+    }
+
+    /** Waits for a child that ends by itself (a signal sent to it) with its
+        input still open: closing it first would let the child finish normally
+        before it handles the signal. */
+    Result waitWithInputOpen()
+    {
+        const auto result = waitForExit();
+        closeInput();
+        return result;
+    }
+
+private:
+    Result waitForExit()
+    {
         Result result;
         int status = 0;
         rusage usage {};
@@ -122,7 +139,6 @@ public:
         return result;
     }
 
-private:
     static void drain (int fd, const std::function<void (const char*, size_t)>& sink)
     {
         char buffer[1 << 16];

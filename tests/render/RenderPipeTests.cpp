@@ -321,7 +321,7 @@ TEST (RenderPipes, AnInterruptedRenderLeavesNoFileBehind)
         EXPECT_TRUE (files()[0].getFileName().endsWith (".part")) << files()[0].getFileName();
 
         kill (process.getPid(), signalNumber);
-        const auto result = process.wait();
+        const auto result = process.waitWithInputOpen();
         EXPECT_EQ (result.signal, signalNumber) << result.errors;
         EXPECT_TRUE (juce::String (result.errors).contains ("interrupted")) << result.errors;
         EXPECT_TRUE (files().isEmpty()) << files()[0].getFullPathName();

@@ -4,6 +4,7 @@
 #include "PresetOption.h"
 #include "ProgressBar.h"
 #include "RenderJob.h"
+#include "ToolReport.h"
 #include "UnfinishedFiles.h"
 
 #include <algorithm>
@@ -15,10 +16,9 @@
 
 namespace
 {
-constexpr int exitOk = 0;
-constexpr int exitFailure = 2;
-
-void report (const juce::String& message) { std::cerr << "tandrel-render: " << message << "\n"; }
+using ToolReport::exitFailure;
+using ToolReport::exitOk;
+using ToolReport::report;
 
 /** One preset's render and the worker thread running it. */
 struct BankJob

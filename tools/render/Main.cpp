@@ -12,6 +12,7 @@
 #include "RenderOptions.h"
 #include "StandardStreams.h"
 #include "StateFileOption.h"
+#include "ToolReport.h"
 #include "UnfinishedFiles.h"
 
 #include "PluginProcessor.h"
@@ -21,14 +22,8 @@
 
 namespace
 {
-constexpr int exitOk = 0;
-constexpr int exitFailure = 2;
-
-int fail (const juce::String& message)
-{
-    std::cerr << "tandrel-render: " << message << "\n";
-    return exitFailure;
-}
+using ToolReport::exitOk;
+using ToolReport::fail;
 
 int renderOne (const RenderOptions& options)
 {
@@ -65,10 +60,10 @@ int renderOne (const RenderOptions& options)
         return fail (error);
 
     for (const auto& warning : job.getWarnings())
-        std::cerr << "tandrel-render: " << warning << "\n";
+        ToolReport::report (warning);
 
     const auto& format = job.getOutputFormat();
-    std::cerr << "tandrel-render: wrote " << job.getOutput().describe() << " (" << format.channels << " ch, " << job.getFramesWritten()
+    std::cerr << ToolReport::messagePrefix << "wrote " << job.getOutput().describe() << " (" << format.channels << " ch, " << job.getFramesWritten()
               << " samples at " << format.sampleRate << " Hz, " << sampleFormatName (format.sample)
               << (format.sample == SampleFormat::s16 && options.dither ? " dithered" : "") << ", latency "
               << job.getProcessor().getLatencySamples() << (options.raw ? " samples, raw" : " samples, compensated") << ")\n";

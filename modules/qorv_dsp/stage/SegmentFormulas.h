@@ -44,6 +44,15 @@ typename V::F exactLerp (typename V::F a, typename V::F b, typename V::F t) noex
     const F zero = V::set1 (0.0f), one = V::set1 (1.0f);
     const auto straddles = V::either (V::both (V::le (a, zero), V::ge (b, zero)), V::both (V::ge (a, zero), V::le (b, zero)));
     const F mixed = (one - t) * a + t * b;
+    if constexpr (V::lanes == 1)
+    {
+        // One lane may branch: the same result, without the fused multiply-add
+        // where it would be thrown away.
+        if (straddles)
+            return mixed;
+        if (V::eq (t, one))
+            return b;
+    }
     const F z = V::fma (t, b - a, a);
     const F clamped = V::select (V::differ (V::gt (t, one), V::gt (b, a)), V::notAbove (z, b), V::notBelow (z, b));
     return V::select (straddles, mixed, V::select (V::eq (t, one), b, clamped));
