@@ -1,3 +1,4 @@
+// Writing straight through to a deletable file; opening it is the platform files' part.
 #include "DeletableFileStream.h"
 
 #include "ConsoleHandles.h"

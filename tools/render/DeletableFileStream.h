@@ -1,3 +1,4 @@
+// An output file that can be deleted by its path while it is still being written.
 #pragma once
 
 #include <juce_core/juce_core.h>

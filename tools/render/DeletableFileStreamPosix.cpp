@@ -1,3 +1,4 @@
+// Opening a deletable output file on POSIX systems, where an open file can always be deleted.
 #if ! defined(_WIN32)
 
  #include "DeletableFileStream.h"

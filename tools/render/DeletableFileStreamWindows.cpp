@@ -1,3 +1,4 @@
+// Opening a deletable output file on Windows: shared for deletion, as the interrupt clean-up needs.
 #if defined(_WIN32)
 
  #include "DeletableFileStream.h"
