@@ -39,17 +39,6 @@ juce::AudioBuffer<float> makeNoise (int channels, int length)
     return buffer;
 }
 
-int runRenderTool (const juce::StringArray& arguments)
-{
-    juce::ChildProcess child;
-    juce::StringArray command { tandrel::test::renderToolPath() };
-    command.addArray (arguments);
-    if (! child.start (command))
-        return -1;
-    child.readAllProcessOutput();
-    return (int) child.getExitCode();
-}
-
 using HostedPluginTest = tandrel::test::HostedFormatTest;
 } // namespace
 
@@ -189,7 +178,7 @@ TEST_P (HostedPluginTest, ProcessesTheSameSamplesAsTheProcessorDrivenDirectly)
 
         const auto noise = makeNoise (channels, 44100 / 2);
         ASSERT_TRUE (tandrel::test::writeWavFile (input, noise, 44100.0));
-        ASSERT_EQ (runRenderTool ({ "--raw", "--block", "512", input.getFullPathName(), expectedFile.getFullPathName() }), 0);
+        ASSERT_EQ (tandrel::test::runRenderTool ({ "--raw", "--block", "512", input.getFullPathName(), expectedFile.getFullPathName() }).exitCode, 0);
 
         juce::AudioBuffer<float> expected;
         ASSERT_TRUE (tandrel::test::readWavFile (expectedFile, expected));

@@ -192,29 +192,39 @@ TEST (RealtimeSafety, AudioCallbackNeverWaitsWhilePresetsAndStatesLoadElsewhere)
         processor.getStateInformation (states.emplace_back());
     }
 
-    std::atomic<bool> audioDone { false };
-    std::atomic<int> restores { 0 }, loads { 0 };
+    std::atomic<bool> hostDone { false };
+    std::atomic<int> restores { 0 };
     std::thread host ([&]
                       {
-                          for (size_t k = 0; ! audioDone.load(); ++k, ++restores)
+                          for (size_t k = 0; ! hostDone.load(); ++k, ++restores)
                               processor.setStateInformation (states[k % states.size()].getData(),
                                                              (int) states[k % states.size()].getSize());
                       });
 
-    const auto offence = runAudioThread (processor, Schedule { 0 }, [&] (const std::atomic<bool>& done)
-                                         {
-                                             for (size_t k = 0; ! done; ++k, ++loads)
-                                             {
-                                                 processor.getPresetManager().selectPreset (factoryIds[k % factoryIds.size()]);
-                                                 juce::MessageManager::getInstance()->runDispatchLoopUntil (1);
-                                             }
-                                             audioDone = true;
-                                         });
+    // On a loaded machine the host thread may not get a turn during one run of
+    // the schedule: runs repeat until one had restores and loads beside it.
+    std::string offence;
+    int restoresBeside = 0, loadsBeside = 0;
+    for (int run = 0; run < 50 && offence.empty() && (restoresBeside == 0 || loadsBeside == 0); ++run)
+    {
+        const int restoresBefore = restores.load();
+        loadsBeside = 0;
+        offence = runAudioThread (processor, Schedule { 0 }, [&] (const std::atomic<bool>& done)
+                                  {
+                                      for (size_t k = 0; ! done; ++k, ++loadsBeside)
+                                      {
+                                          processor.getPresetManager().selectPreset (factoryIds[k % factoryIds.size()]);
+                                          juce::MessageManager::getInstance()->runDispatchLoopUntil (1);
+                                      }
+                                  });
+        restoresBeside = restores.load() - restoresBefore;
+    }
+    hostDone = true;
     host.join();
 
     EXPECT_EQ (offence, "");
-    EXPECT_GT (restores.load(), 0);
-    EXPECT_GT (loads.load(), 0);
+    EXPECT_GT (restoresBeside, 0);
+    EXPECT_GT (loadsBeside, 0);
     expectLabelsShowTheEngine (processor, *editor);
 }
 

@@ -33,6 +33,9 @@ inline RenderToolResult runCommand (const juce::StringArray& command)
         return result;
     result.output = child.readAllProcessOutput();
     child.waitForProcessToFinish (60000);
+    // On Windows the reader gives up once the child has exited, even with its
+    // last lines still in the pipe: what is left is read after the exit.
+    result.output += child.readAllProcessOutput();
     result.exitCode = (int) child.getExitCode();
     return result;
 }
