@@ -1,6 +1,5 @@
 #include "InterfaceScaleSetting.h"
 #include "InterfaceScale.h"
-#include "SettingsFile.h"
 
 #include <map>
 #include <memory>
@@ -24,30 +23,13 @@ InterfaceScaleSetting::InterfaceScaleSetting (const juce::File& settingsFile)
 {
 }
 
-InterfaceScaleSetting::FileStamp InterfaceScaleSetting::stampOfFile() const
-{
-    // The file system's own times: the framework's are whole seconds, and two
-    // writes within one second must still be told apart.
-    std::error_code error;
-    const std::filesystem::path path (file.getFullPathName().toStdString());
-    FileStamp stamp;
-    stamp.size = std::filesystem::file_size (path, error);
-    if (error)
-        return {};
-    stamp.modified = std::filesystem::last_write_time (path, error);
-    if (error)
-        return {};
-    stamp.exists = true;
-    return stamp;
-}
-
 int InterfaceScaleSetting::getPercent()
 {
-    const auto stamp = stampOfFile();
-    if (! everRead || ! (stamp == lastSeen))
+    const auto version = SettingsFile::versionOf (file);
+    if (! everRead || version != lastSeen)
     {
         percent = InterfaceScale::percentFromText (SettingsFile::read (file).getValue (propertyName));
-        lastSeen = stamp;
+        lastSeen = version;
         everRead = true;
     }
     return percent;
@@ -67,7 +49,7 @@ bool InterfaceScaleSetting::choose (int newPercent)
     const bool written = SettingsFile::write (file, values);
 
     // An unwritten choice holds until the file itself changes.
-    lastSeen = stampOfFile();
+    lastSeen = SettingsFile::versionOf (file);
 
     listeners.call ([newPercent] (Listener& l) { l.interfaceScaleChanged (newPercent); });
     return written;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <juce_gui_basics/juce_gui_basics.h>
+#include "SettingsFile.h"
 
-#include <filesystem>
+#include <juce_gui_basics/juce_gui_basics.h>
 
 /** The user's interface scale in percent, one per settings file and process,
     shared by every editor that uses that file. It is read from the file when an
@@ -42,22 +42,9 @@ public:
 private:
     explicit InterfaceScaleSetting (const juce::File& settingsFile);
 
-    /** What identifies one version of the file without reading it. */
-    struct FileStamp
-    {
-        bool exists = false;
-        std::uintmax_t size = 0;
-        std::filesystem::file_time_type modified {};
-        bool operator== (const FileStamp& other) const noexcept
-        {
-            return exists == other.exists && size == other.size && modified == other.modified;
-        }
-    };
-    FileStamp stampOfFile() const;
-
     const juce::File file;
     int percent;
     bool everRead = false;
-    FileStamp lastSeen;
+    SettingsFile::Version lastSeen;
     juce::ListenerList<Listener> listeners;
 };

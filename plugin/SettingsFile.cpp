@@ -3,12 +3,17 @@
 
 #include <qorv_gui/qorv_gui.h>
 
-#include <filesystem>
-
 namespace SettingsFile
 {
 namespace
 {
+/** The path as the standard library takes it: the framework's text is UTF-8,
+    which a plain std::string would be read as in Windows' code page. */
+std::filesystem::path pathOf (const juce::File& file)
+{
+    return std::filesystem::u8path (file.getFullPathName().toRawUTF8());
+}
+
 juce::PropertiesFile::Options fileOptions()
 {
     juce::PropertiesFile::Options options;
@@ -24,7 +29,7 @@ juce::PropertiesFile::Options fileOptions()
 bool isSafeToRead (const juce::File& file)
 {
     std::error_code error;
-    const std::filesystem::path path (file.getFullPathName().toStdString());
+    const auto path = pathOf (file);
     if (! std::filesystem::is_regular_file (path, error) || error)
         return false;
 
@@ -73,5 +78,24 @@ bool write (const juce::File& file, const juce::PropertySet& values)
     const bool saved = settings.save();
     settings.setNeedsToBeSaved (false); // no second attempt when it goes out of scope
     return saved && staging.overwriteTargetFileWithTemporary();
+}
+
+Version versionOf (const juce::File& file)
+{
+    if (file == juce::File())
+        return {};
+
+    std::error_code error;
+    const auto path = pathOf (file);
+    Version version;
+    version.size = std::filesystem::file_size (path, error);
+    if (error)
+        return {};
+    version.modified = std::filesystem::last_write_time (path, error);
+    if (error)
+        return {};
+    version.modifiedMilliseconds = file.getLastModificationTime().toMilliseconds();
+    version.exists = true;
+    return version;
 }
 } // namespace SettingsFile

@@ -51,8 +51,17 @@ struct ScaleFixture : ::testing::Test
 
     juce::String storedScale() { return SettingsFile::read (settingsFile).getValue (InterfaceScaleSetting::propertyName); }
 
+    /** A folder named as many users' own are, outside ASCII: Windows' narrow
+        file functions would read its UTF-8 name in the local code page. */
+    static juce::File usersFolderIn (const tandrel::test::ScopedTempDir& folder)
+    {
+        const auto named = folder[juce::CharPointer_UTF8 ("Zo\xc3\xab M\xc3\xbcller \xe8\xa8\xad\xe5\xae\x9a")];
+        named.createDirectory();
+        return named;
+    }
+
     tandrel::test::ScopedTempDir dataFolder;
-    juce::File settingsFile = dataFolder[SettingsFile::fileName];
+    juce::File settingsFile = usersFolderIn (dataFolder).getChildFile (SettingsFile::fileName);
     std::unique_ptr<PluginProcessor> processor = makeProcessor();
 };
 
