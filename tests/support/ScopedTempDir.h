@@ -9,10 +9,12 @@ class ScopedTempDir
 {
 public:
     // Test executables run side by side: a unique name per folder keeps two
-    // processes from picking the same "next free" name at the same moment.
+    // processes from picking the same "next free" name at the same moment. The
+    // name leaves ASCII, as many users' own folders do (on Windows the temp
+    // folder sits in the user's profile): every file a test touches sits under it.
     ScopedTempDir()
         : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
-                      .getChildFile ("tandrel-test-" + juce::Uuid().toString()))
+                      .getChildFile (juce::String (juce::CharPointer_UTF8 ("tandrel-test-\xc3\xbc-")) + juce::Uuid().toString()))
     {
         folder.createDirectory();
     }
