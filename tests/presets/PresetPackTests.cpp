@@ -190,3 +190,43 @@ TEST_F (PackTest, APackNamedLikeAParentStepIsRefused)
     EXPECT_FALSE (manager->unpackPresetPack (pack));
     EXPECT_FALSE (folder.get().getParentDirectory().getChildFile ("Evil.td11").exists());
 }
+
+// Windows keeps some names for its devices, in every folder and with any
+// extension, and cannot hold others: an entry named so would be written to a
+// device (or wait on a serial port) or land under another name. Elsewhere they
+// are ordinary file names, and a pack made there imports whole.
+TEST_F (PackTest, NamesWindowsCannotHoldAsFilesAreRefusedThereOnly)
+{
+    const char* const names[] = {
+        "NUL.td11", "sub/con.td11", "COM1.td11", "lpt9", "Aux/x.td11", "prn .td11",
+        "What?.td11", "a<b>.td11", "pipe|.td11", "quote\".td11", "star*.td11", "tab\t.td11",
+        "dot.td11.", "space.td11 ", "folder./x.td11",
+    };
+
+    ScopedTempDir outside;
+    int n = 0;
+    for (const auto* name : names)
+    {
+        SCOPED_TRACE (name);
+        const auto pack = outside["Devices" + juce::String (++n) + ".td11_pack"];
+        writeZip (pack, { { "first/Good.td11", "good" }, { name, "entry" }, { "After.td11", "after" } });
+        const auto target = folder[pack.getFileNameWithoutExtension()];
+
+#if JUCE_WINDOWS
+        EXPECT_FALSE (manager->unpackPresetPack (pack));
+        EXPECT_EQ (target.getChildFile ("first/Good.td11").loadFileAsString(), "good");
+        EXPECT_FALSE (target.getChildFile ("After.td11").exists());
+#else
+        EXPECT_TRUE (manager->unpackPresetPack (pack));
+        EXPECT_EQ (target.getChildFile (name).loadFileAsString(), "entry");
+        EXPECT_EQ (target.getChildFile ("After.td11").loadFileAsString(), "after");
+#endif
+    }
+
+    // Current-folder steps and empty parts are no names: kept everywhere.
+    const auto steps = outside["Steps.td11_pack"];
+    writeZip (steps, { { "./sub/In.td11", "in" }, { "sub//Also.td11", "also" } });
+    EXPECT_TRUE (manager->unpackPresetPack (steps));
+    EXPECT_EQ (folder["Steps/sub/In.td11"].loadFileAsString(), "in");
+    EXPECT_EQ (folder["Steps/sub/Also.td11"].loadFileAsString(), "also");
+}

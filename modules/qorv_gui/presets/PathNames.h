@@ -1,4 +1,4 @@
-// The last part of a path string, split at every separator the platform takes.
+// Path strings as the platform reads them: their last part, and the names it can hold.
 #pragma once
 
 namespace juce::qorv_gui::PathNames
@@ -13,5 +13,25 @@ inline juce::String lastPart (const juce::String& path)
     const auto separator = path.lastIndexOfChar ('/');
 #endif
     return path.substring (separator + 1);
+}
+
+/** Whether Windows stores a file or folder under exactly this name (one part
+    of a path): not a device's name (CON, PRN, AUX, NUL, COM0-9, LPT0-9, with
+    any extension and in any letter case), none of the characters it refuses,
+    and no trailing dot or space, which it would drop. */
+inline bool windowsCanHold (const juce::String& part)
+{
+    if (part.isEmpty() || part.endsWithChar ('.') || part.endsWithChar (' '))
+        return false;
+
+    for (auto p = part.getCharPointer(); ! p.isEmpty(); ++p)
+        if (*p < 0x20 || juce::String ("<>:\"/\\|?*").containsChar (*p))
+            return false;
+
+    const auto stem = part.upToFirstOccurrenceOf (".", false, false).trimEnd().toUpperCase();
+    if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL")
+        return false;
+    return ! ((stem.startsWith ("COM") || stem.startsWith ("LPT")) && stem.length() == 4
+              && juce::CharacterFunctions::isDigit (stem[3]));
 }
 } // namespace juce::qorv_gui::PathNames

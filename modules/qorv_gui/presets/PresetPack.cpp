@@ -48,8 +48,15 @@ bool PresetPack::isSafeEntryPath (const juce::String& entryPath)
         return false;
 
     for (auto& part : juce::StringArray::fromTokens (entryPath, "/\\", {}))
+    {
         if (part == "..")
             return false;
+#if JUCE_WINDOWS
+        // A device's name would be opened as the device; others would land under another name.
+        if (part.isNotEmpty() && part != "." && ! PathNames::windowsCanHold (part))
+            return false;
+#endif
+    }
 
     return true;
 }
