@@ -38,14 +38,15 @@ set(TANDREL_STANDALONE \"$<TARGET_FILE:Tandrel_Standalone>\")
 set(TANDREL_RENDER_TOOL \"$<TARGET_FILE:tandrel-render>\")
 set(TANDREL_STRIP \"${CMAKE_STRIP}\")
 set(TANDREL_JUCE_MODULES_DIR \"${JUCE_MODULES_DIR}\")
+set(TANDREL_GUIDE_HTML \"${TANDREL_GUIDE_HTML}\")
 ")
 
 find_program(TANDREL_MAKENSIS makensis)
 find_program(TANDREL_RSVG_CONVERT rsvg-convert)
 find_program(TANDREL_ICOTOOL icotool)
-if(NOT TANDREL_MAKENSIS OR NOT TANDREL_RSVG_CONVERT OR NOT TANDREL_ICOTOOL)
+if(NOT TANDREL_MAKENSIS OR NOT TANDREL_RSVG_CONVERT OR NOT TANDREL_ICOTOOL OR NOT TARGET tandrel_guide_html)
   add_custom_target(tandrel_windows_package
-    COMMAND "${CMAKE_COMMAND}" -E echo "makensis, rsvg-convert or icotool is missing: run scripts/package --windows"
+    COMMAND "${CMAKE_COMMAND}" -E echo "makensis, rsvg-convert, icotool or python3 is missing: run scripts/package --windows"
     COMMAND "${CMAKE_COMMAND}" -E false
     VERBATIM)
   return()
@@ -87,4 +88,4 @@ add_custom_target(tandrel_windows_package
   BYPRODUCTS "${TANDREL_WINDOWS_SETUP}" "${TANDREL_WINDOWS_ZIP}"
   COMMENT "Making ${TANDREL_WINDOWS_PACKAGE_NAME}-setup.exe and ${TANDREL_WINDOWS_PACKAGE_NAME}.zip"
   VERBATIM)
-add_dependencies(tandrel_windows_package Tandrel_VST3 Tandrel_Standalone tandrel-render tandrel_windows_icon)
+add_dependencies(tandrel_windows_package Tandrel_VST3 Tandrel_Standalone tandrel-render tandrel_windows_icon tandrel_guide_html)

@@ -1,6 +1,7 @@
 ; The Windows installer: the VST3 bundle into Common Files\VST3, where every VST3
 ; host looks, the standalone app and the render tool into the program folder,
-; a Start-menu entry, and an uninstaller in the list of installed programs.
+; Start-menu entries for the app and the user guide, and an uninstaller in the
+; list of installed programs.
 ; Built by the build's tandrel_windows_package target (scripts/package --windows), which passes
 ;   TANDREL_GENERATED  the folder holding product.nsh (name, version, publisher)
 ;                      and files.nsh (the file lists assemble.cmake wrote)
@@ -23,6 +24,7 @@ SetCompressor /SOLID lzma
 !define TANDREL_VST3_FOLDER "$COMMONFILES64\VST3"
 !define TANDREL_PUBLISHER_FOLDER "$PROGRAMFILES64\${TANDREL_PUBLISHER}"
 !define TANDREL_SHORTCUT "$SMPROGRAMS\${TANDREL_APP_NAME}.lnk"
+!define TANDREL_GUIDE_SHORTCUT "$SMPROGRAMS\${TANDREL_APP_NAME} User Guide.lnk"
 !define TANDREL_UNINSTALLER "Uninstall.exe"
 
 Name "${TANDREL_APP_NAME} ${TANDREL_VERSION}"
@@ -96,6 +98,8 @@ Section "-${TANDREL_APP_NAME}"
   WriteUninstaller "$INSTDIR\${TANDREL_UNINSTALLER}"
   CreateShortCut "${TANDREL_SHORTCUT}" "$INSTDIR\${TANDREL_APP_NAME}.exe" "" "$INSTDIR\${TANDREL_APP_NAME}.ico" 0 \
     SW_SHOWNORMAL "" "${TANDREL_APP_NAME} ${TANDREL_VERSION}, the standalone app"
+  CreateShortCut "${TANDREL_GUIDE_SHORTCUT}" "$INSTDIR\guide.html" "" "" 0 \
+    SW_SHOWNORMAL "" "What each control of ${TANDREL_APP_NAME} does, with pictures"
 
   WriteRegStr HKLM "${TANDREL_UNINSTALL_KEY}" "DisplayName" "${TANDREL_APP_NAME}"
   WriteRegStr HKLM "${TANDREL_UNINSTALL_KEY}" "DisplayVersion" "${TANDREL_VERSION}"
@@ -116,6 +120,7 @@ Section "Uninstall"
   SetShellVarContext all
   !insertmacro TANDREL_UNINSTALL_FILES
   Delete "${TANDREL_SHORTCUT}"
+  Delete "${TANDREL_GUIDE_SHORTCUT}"
   Delete "$INSTDIR\${TANDREL_UNINSTALLER}"
   RMDir "$INSTDIR"
   RMDir "${TANDREL_PUBLISHER_FOLDER}"

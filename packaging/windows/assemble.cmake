@@ -6,6 +6,7 @@
 #   <tree>/<app>.exe, tandrel-render.exe the standalone app and the render tool
 #   <tree>/<app>.ico                     the icon of the Start-menu entry and the programs list
 #   <tree>/README.txt, LICENSE.txt       the README and the GPL-3 (Tandrel, JUCE, VST3 SDK)
+#   <tree>/guide.html, guide/            the user guide and its figures
 #   <tree>/licenses/                     NOTICE.txt (what each binary holds) and every other licence
 #   <tree>/INSTALL.txt                   installing by hand (the zip only)
 #   <build>/packaging/windows/files.nsh  the installer's install and uninstall lists and size
@@ -41,6 +42,10 @@ endfunction()
 copy_text("${TANDREL_SOURCE_DIR}/README.md" README.txt)
 copy_text("${TANDREL_SOURCE_DIR}/LICENSE" LICENSE.txt)
 file(COPY_FILE "${TANDREL_GENERATED}/INSTALL.txt" "${tree}/INSTALL.txt")
+
+# The user guide: the page links its figures as guide/....png.
+file(COPY_FILE "${TANDREL_GUIDE_HTML}" "${tree}/guide.html")
+file(COPY "${TANDREL_SOURCE_DIR}/docs/guide" DESTINATION "${tree}" FILES_MATCHING PATTERN "*.png")
 file(COPY_FILE "${TANDREL_GENERATED}/NOTICE.txt" "${tree}/licenses/NOTICE.txt")
 
 # Everything compiled or linked into the binaries, each with its licence as its
