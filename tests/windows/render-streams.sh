@@ -26,6 +26,16 @@ check "--demo writes a file named by a drive-letter path with non-ASCII characte
 check "the file is there under its Unicode name" test -s "$work/Prøve ✓/démo ♪.wav"
 cp "$work/Prøve ✓/démo ♪.wav" "$work/demo.wav"
 
+# Messages naming such a file: UTF-8 through a pipe, and readable in a console
+# (script(1) gives Wine a terminal, which it makes the program's console),
+# whatever the console's code page.
+missing="$(windows_path "$work/Prøve ✓/fehlt ♪.wav")"
+render "$missing" "$work/out.wav" 2>&1 | cat > "$work/piped-message.txt"
+check "a message through a pipe names the file in UTF-8" grep -qF "fehlt ♪.wav" "$work/piped-message.txt"
+script -qec "$(printf '%q ' "$wine_run" "$tool" "$missing" "$work/out.wav")" /dev/null \
+  | sed 's/\x1b\[[?0-9;]*[A-Za-z]//g' > "$work/console-message.txt"
+check "a message in a console names the file as typed" grep -qF "Prøve ✓\\fehlt ♪.wav" "$work/console-message.txt"
+
 # Streams: out through a pipe, in through a pipe, both at once.
 render --demo - 2>/dev/null | cat > "$work/demo-piped.wav"
 check "--demo to standard output writes a WAV stream" test -s "$work/demo-piped.wav"

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
-#include <iostream>
 #include <mutex>
 #include <thread>
 

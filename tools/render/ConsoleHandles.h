@@ -24,6 +24,11 @@ std::int64_t read (int descriptor, void* destination, std::size_t maxBytes);
     when the descriptor refused it (a closed pipe, a full disk). */
 bool writeAll (int descriptor, const void* data, std::size_t bytes);
 
+/** Writes UTF-8 text for a reader: a Windows console is given it as UTF-16,
+    which it shows whatever its code page; anywhere else the bytes go as they
+    are. False as for writeAll. */
+bool writeText (int descriptor, const char* utf8, std::size_t bytes);
+
 /** True when the descriptor is an interactive terminal or console. */
 bool isTerminal (int descriptor);
 

@@ -38,6 +38,8 @@ bool writeAll (int descriptor, const void* data, std::size_t bytes)
     return true;
 }
 
+bool writeText (int descriptor, const char* utf8, std::size_t bytes) { return writeAll (descriptor, utf8, bytes); }
+
 bool isTerminal (int descriptor) { return isatty (descriptor) != 0; }
 
 std::int64_t seekablePosition (int descriptor)

@@ -4,8 +4,10 @@
 
  #include <windows.h>
 
+ #include <algorithm>
  #include <fcntl.h>
  #include <io.h>
+ #include <string>
 
 // The C runtime's descriptors 0 to 2 in binary mode carry the bytes unchanged;
 // terminals and file types are asked of the Windows handles beneath them.
@@ -40,6 +42,34 @@ bool writeAll (int descriptor, const void* data, std::size_t bytes)
             return false;
         p += n;
         bytes -= (std::size_t) n;
+    }
+    return true;
+}
+
+// A console shows bytes in its code page (437 or 850 in many places), which
+// would garble every name outside ASCII: it is given UTF-16 instead, in pieces
+// that never split a surrogate pair.
+bool writeText (int descriptor, const char* utf8, std::size_t bytes)
+{
+    if (! isTerminal (descriptor) || bytes == 0 || bytes > largestTransfer)
+        return writeAll (descriptor, utf8, bytes);
+
+    const int length = MultiByteToWideChar (CP_UTF8, 0, utf8, (int) bytes, nullptr, 0);
+    std::wstring text ((std::size_t) length, L'\0');
+    if (length <= 0 || MultiByteToWideChar (CP_UTF8, 0, utf8, (int) bytes, text.data(), length) != length)
+        return writeAll (descriptor, utf8, bytes);
+
+    const auto handle = handleOf (descriptor);
+    constexpr std::size_t piece = 8192;
+    for (std::size_t start = 0; start < text.size();)
+    {
+        auto count = std::min (piece, text.size() - start);
+        if (start + count < text.size() && IS_HIGH_SURROGATE (text[start + count - 1]))
+            --count;
+        DWORD written = 0;
+        if (! WriteConsoleW (handle, text.data() + start, (DWORD) count, &written, nullptr) || written == 0)
+            return false;
+        start += written;
     }
     return true;
 }

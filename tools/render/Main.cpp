@@ -18,7 +18,7 @@
 #include "PluginProcessor.h"
 #include "ProductIdentity.h"
 
-#include <iostream>
+#include <sstream>
 
 namespace
 {
@@ -63,10 +63,12 @@ int renderOne (const RenderOptions& options)
         ToolReport::report (warning);
 
     const auto& format = job.getOutputFormat();
-    std::cerr << ToolReport::messagePrefix << "wrote " << job.getOutput().describe() << " (" << format.channels << " ch, " << job.getFramesWritten()
+    std::ostringstream summary;
+    summary << "wrote " << job.getOutput().describe() << " (" << format.channels << " ch, " << job.getFramesWritten()
               << " samples at " << format.sampleRate << " Hz, " << sampleFormatName (format.sample)
               << (format.sample == SampleFormat::s16 && options.dither ? " dithered" : "") << ", latency "
-              << job.getProcessor().getLatencySamples() << (options.raw ? " samples, raw" : " samples, compensated") << ")\n";
+              << job.getProcessor().getLatencySamples() << (options.raw ? " samples, raw" : " samples, compensated") << ")";
+    ToolReport::report (summary.str());
     return exitOk;
 }
 
@@ -80,12 +82,12 @@ int run (const juce::StringArray& arguments)
     const auto& options = *parsed;
     if (options.help)
     {
-        std::cout << RenderOptions::usage();
+        ToolReport::print (ConsoleHandles::output, RenderOptions::usage());
         return exitOk;
     }
     if (options.version)
     {
-        std::cout << "tandrel-render " << ProductIdentity::version() << "\n";
+        ToolReport::print (ConsoleHandles::output, "tandrel-render " + juce::String (ProductIdentity::version()) + "\n");
         return exitOk;
     }
 
@@ -98,7 +100,7 @@ int run (const juce::StringArray& arguments)
     if (options.listParams || options.listPresets)
     {
         PluginProcessor processor;
-        std::cout << (options.listParams ? describeParameters (processor) : describePresets (processor));
+        ToolReport::print (ConsoleHandles::output, options.listParams ? describeParameters (processor) : describePresets (processor));
         return exitOk;
     }
 

@@ -1,8 +1,7 @@
 #include "ProgressBar.h"
 
 #include "ConsoleHandles.h"
-
-#include <iostream>
+#include "ToolReport.h"
 
 ProgressBar::ProgressBar (bool enabled) : active (enabled && stderrIsTerminal()) {}
 
@@ -12,7 +11,7 @@ void ProgressBar::draw (const juce::String& text)
 {
     if (! active || text == shown)
         return;
-    std::cerr << "\r" << text << std::flush;
+    ToolReport::print (ConsoleHandles::error, "\r" + text);
     shown = text;
 }
 
@@ -45,6 +44,6 @@ void ProgressBar::showDuration (double seconds)
 void ProgressBar::finish()
 {
     if (active && shown.isNotEmpty())
-        std::cerr << "\n" << std::flush;
+        ToolReport::print (ConsoleHandles::error, "\n");
     shown = {};
 }

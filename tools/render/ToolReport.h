@@ -1,9 +1,9 @@
 // How the render tool ends and speaks: its exit codes and the prefix of every message it prints.
 #pragma once
 
-#include <juce_core/juce_core.h>
+#include "ConsoleHandles.h"
 
-#include <iostream>
+#include <juce_core/juce_core.h>
 
 namespace ToolReport
 {
@@ -15,7 +15,13 @@ constexpr int exitFailure = 2; // bad usage, unreadable input or an output that 
     handler may only write a literal. */
 constexpr const char* messagePrefix = "tandrel-render: ";
 
-inline void report (const juce::String& message) { std::cerr << messagePrefix << message << "\n"; }
+/** Writes text to standard output or error (ConsoleHandles::output, ::error). */
+inline void print (int descriptor, const juce::String& text)
+{
+    ConsoleHandles::writeText (descriptor, text.toRawUTF8(), text.getNumBytesAsUTF8());
+}
+
+inline void report (const juce::String& message) { print (ConsoleHandles::error, messagePrefix + message + "\n"); }
 
 /** Reports the message and gives the exit code of a failed run. */
 inline int fail (const juce::String& message)
