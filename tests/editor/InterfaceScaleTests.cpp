@@ -425,14 +425,20 @@ TEST_F (ScaleFixture, MenusAreDrawnAtTheWindowsScale)
 
     // The scale each open menu window is drawn at. Menu windows come and go
     // through the message loop, so wait for them rather than for a fixed time:
-    // a loaded machine may take longer than any fixed pause.
+    // a loaded machine may take longer than any fixed pause. On Windows the
+    // framework puts four shadow windows around a menu, which take no clicks.
     auto openMenuWindows = [&editor]
     {
         std::vector<juce::Component*> windows;
         auto& desktop = juce::Desktop::getInstance();
         for (int i = 0; i < desktop.getNumComponents(); ++i)
-            if (auto* window = desktop.getComponent (i); window != editor.get() && window->isShowing())
+        {
+            auto* window = desktop.getComponent (i);
+            bool takesClicks = false, childrenTakeClicks = false;
+            window->getInterceptsMouseClicks (takesClicks, childrenTakeClicks);
+            if (window != editor.get() && window->isShowing() && takesClicks)
                 windows.push_back (window);
+        }
         return windows;
     };
     auto menuScales = [&]
