@@ -198,7 +198,7 @@ TEST_F (PackTest, APackNamedLikeAParentStepIsRefused)
 TEST_F (PackTest, NamesWindowsCannotHoldAsFilesAreRefusedThereOnly)
 {
     const char* const names[] = {
-        "NUL.td11", "sub/con.td11", "COM1.td11", "lpt9", "Aux/x.td11", "prn .td11",
+        "NUL.td11", "sub/con.td11", "COM1.td11", "lpt9", "Aux/x.td11", "prn .td11", "conin$.td11",
         "What?.td11", "a<b>.td11", "pipe|.td11", "quote\".td11", "star*.td11", "tab\t.td11",
         "dot.td11.", "space.td11 ", "folder./x.td11",
     };

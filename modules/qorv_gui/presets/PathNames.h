@@ -16,9 +16,9 @@ inline juce::String lastPart (const juce::String& path)
 }
 
 /** Whether Windows stores a file or folder under exactly this name (one part
-    of a path): not a device's name (CON, PRN, AUX, NUL, COM0-9, LPT0-9, with
-    any extension and in any letter case), none of the characters it refuses,
-    and no trailing dot or space, which it would drop. */
+    of a path): not a device's name (CON, PRN, AUX, NUL, CONIN$, CONOUT$,
+    COM0-9, LPT0-9, with any extension and in any letter case), none of the
+    characters it refuses, and no trailing dot or space, which it would drop. */
 inline bool windowsCanHold (const juce::String& part)
 {
     if (part.isEmpty() || part.endsWithChar ('.') || part.endsWithChar (' '))
@@ -29,7 +29,7 @@ inline bool windowsCanHold (const juce::String& part)
             return false;
 
     const auto stem = part.upToFirstOccurrenceOf (".", false, false).trimEnd().toUpperCase();
-    if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL")
+    if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL" || stem == "CONIN$" || stem == "CONOUT$")
         return false;
     return ! ((stem.startsWith ("COM") || stem.startsWith ("LPT")) && stem.length() == 4
               && juce::CharacterFunctions::isDigit (stem[3]));
