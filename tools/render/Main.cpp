@@ -65,9 +65,9 @@ int renderOne (const RenderOptions& options)
     const auto& format = job.getOutputFormat();
     std::ostringstream summary;
     summary << "wrote " << job.getOutput().describe() << " (" << format.channels << " ch, " << job.getFramesWritten()
-              << " samples at " << format.sampleRate << " Hz, " << sampleFormatName (format.sample)
-              << (format.sample == SampleFormat::s16 && options.dither ? " dithered" : "") << ", latency "
-              << job.getProcessor().getLatencySamples() << (options.raw ? " samples, raw" : " samples, compensated") << ")";
+            << " samples at " << format.sampleRate << " Hz, " << sampleFormatName (format.sample)
+            << (format.sample == SampleFormat::s16 && options.dither ? " dithered" : "") << ", latency "
+            << job.getProcessor().getLatencySamples() << (options.raw ? " samples, raw" : " samples, compensated") << ")";
     ToolReport::report (summary.str());
     return exitOk;
 }
